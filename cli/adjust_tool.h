@@ -1,0 +1,22 @@
+#pragma once
+
+// quarrow-adjust: the level run adjusted without a window, for batches and
+// scripts. Same engine, same checks and texts as the window.
+
+#include <QStringList>
+#include <ostream>
+
+namespace quarrow {
+
+// Exit statuses of quarrow-adjust.
+enum ToolStatus : int {
+  kToolMeetsSpecifications = 0,  // report written; the run meets third order
+  kToolFailsSpecifications = 1,  // third-order tests failed (report written unless --strict)
+  kToolInputError = 2,           // usage or input error; nothing written
+};
+
+// Runs the tool on `arguments` (the program name first). Messages go to
+// `errors`; --help and --version print to `output`.
+int RunAdjustTool(const QStringList& arguments, std::ostream& output, std::ostream& errors);
+
+}  // namespace quarrow

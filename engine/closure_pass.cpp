@@ -1,0 +1,150 @@
+#include "closure_pass.h"
+
+#include <cmath>
+
+#include "field_file.h"
+#include "messages.h"
+#include "reduction.h"
+#include "report_format.h"
+
+namespace quarrow {
+
+namespace m = messages;
+
+void ShowError(Platform& platform, std::initializer_list<std::string_view> lines) {
+  MessageBoxSpec box{std::string(m::kErrorTitle), "", MessageIcon::kCritical,
+                     MessageButtons::kOk};
+  for (std::string_view line : lines) {
+    if (!box.text.empty()) box.text += m::kLineBreak;
+    box.text += line;
+  }
+  platform.ShowMessage(box);
+}
+
+namespace {
+
+bool IsFeet(const RunState& rs) { return rs.UnitMark == '\''; }
+
+// Walks every setup of the open field file, whose first observation line is
+// in LineBuffer. Returns the number of turns over MaxDiff.
+std::int64_t WalkSetups(RunState& rs) {
+  std::int64_t bad_turns = 0;
+  rs.SetupId = NextField(rs);
+  for (;;) {
+    rs.BsElev = rs.Elev;
+    ReadBacksight(rs);
+
+    SkipToObservation(rs);
+    rs.NextSetupId = NextField(rs);  // Deliberate: the first foresight is never compared
+    ReadForesight(rs);
+
+    while (!AtEndOfObservations(rs)) {
+      SkipToObservation(rs);
+      rs.NextSetupId = NextField(rs);
+      if (rs.NextSetupId != rs.SetupId) {
+        rs.SetupId = rs.NextSetupId;  // this line is the next setup's backsight
+        break;
+      }
+      rs.ShotPattern += '1';  // the foresight before this one was a side shot
+      ReadForesight(rs);
+    }
+    rs.ShotPattern += '0';
+
+    if (std::fabs(rs.BsHd - rs.FsHd) > rs.MaxDiff) ++bad_turns;
+    rs.SumBsHd += rs.BsHd;
+    rs.SumFsHd += rs.FsHd;
+
+    // A backsight with no observation after it ends the run unreduced.
+    if (AtEndOfObservations(rs)) return bad_turns;
+  }
+}
+
+void AppendLine(std::string& text, std::string_view line) {
+  if (!text.empty()) text += m::kLineBreak;
+  text += line;
+}
+
+}  // namespace
+
+ClosureResult RunClosurePass(RunState& rs, Platform& platform) {
+  ClosureResult result;
+  rs.MaxDiff = IsFeet(rs) ? 33 : 10;
+  rs.ShotPattern.clear();
+  rs.Elev = rs.BeginElev;
+  rs.FirstMark.clear();
+  rs.SumBsHd = 0;
+  rs.SumFsHd = 0;
+
+  OpenFieldFile(rs, platform);
+  if (rs.FileState != kFileUsable) {
+    // The file passed its check moments ago, so it was removed or changed.
+    rs.InFile.Close();
+    ShowError(platform, {rs.FileState == kFileUnavailable ? m::kUnableToOpen : m::kFieldFileChanged,
+                         rs.InputPath, m::kNoReportWritten});
+    return result;
+  }
+  std::int64_t tally = WalkSetups(rs);
+  rs.InFile.DrainToEnd();
+  const bool read_failed = rs.InFile.ReadFailed();
+  result.fingerprint = {rs.InFile.BytesRead(), rs.InFile.Checksum()};
+  rs.InFile.Close();
+  if (read_failed) {
+    ShowError(platform, {m::kFieldFileChanged, rs.InputPath, m::kNoReportWritten});
+    return result;
+  }
+
+  rs.TurnErrors = tally;
+  rs.Misclosure = rs.EndElev - rs.Elev;  // published minus computed: the correction at the end
+  rs.RunLength = rs.SumFsHd + rs.SumBsHd;
+
+  // Without a positive, finite length there is nothing to spread the
+  // misclosure over (and the allowed error would be the root of a negative).
+  if (!std::isfinite(rs.RunLength) || !std::isfinite(rs.Misclosure)) {
+    ShowError(platform, {m::kRunNotComputable, m::kNoReportWritten});
+    return result;
+  }
+  if (rs.RunLength <= 0) {
+    const std::string length = std::string(m::kRunLengthIs) +
+                               FormatFixed3(rs.RunLength, platform.DecimalSeparator()) +
+                               rs.UnitMark + ".";
+    ShowError(platform, {length, m::kRunLengthNotPositive, m::kNoReportWritten});
+    return result;
+  }
+  rs.CorrPerUnit = rs.Misclosure / rs.RunLength;
+  // Third order: 0.05 ft times the root of the length in units of 5200 ft
+  // (not the 5280 ft statute mile), or 12 mm times the root of kilometres.
+  rs.AllowedError = IsFeet(rs) ? std::sqrt(rs.RunLength / 5200) * 0.05
+                               : std::sqrt(rs.RunLength / 1000) * 0.012;
+
+  rs.MessageText.clear();
+  if (tally == 1) {
+    rs.MessageText = m::kOneTurnExceeds;
+  } else if (tally > 1) {
+    rs.MessageText = std::to_string(tally) + std::string(m::kTurnsExceed);
+  }
+  if (std::fabs(rs.SumBsHd - rs.SumFsHd) > rs.MaxDiff) {
+    ++tally;
+    AppendLine(rs.MessageText, m::kRunExceeds);
+  }
+  if (std::fabs(rs.Misclosure) > rs.AllowedError) {
+    ++tally;
+    AppendLine(rs.MessageText, m::kMisclosureExceeds);
+  }
+  result.error_tally = tally;
+
+  if (tally > 0) {
+    rs.LineBuffer = tally == 1 ? std::string(m::kOneErrorTitle)
+                               : std::string(m::kErrorsTitleStart) + std::to_string(tally) +
+                                     std::string(m::kErrorsTitleEnd);
+    const MessageAnswer answer = platform.ShowMessage(
+        {rs.LineBuffer, rs.MessageText, MessageIcon::kNone, MessageButtons::kOkCancel});
+    if (answer != MessageAnswer::kOk) {
+      result.status = ClosureStatus::kCancelled;
+      return result;
+    }
+  }
+  result.status = ClosureStatus::kProceed;
+  return result;
+}
+
+}  // namespace quarrow

@@ -1,0 +1,116 @@
+#include "field_file_stream.h"
+
+#include <cstring>
+
+namespace quarrow {
+
+namespace {
+constexpr std::size_t kChunkSize = 1 << 16;
+constexpr std::uint64_t kChecksumSeed = 0x9E3779B97F4A7C15ull;
+constexpr std::uint64_t kChecksumPrime = 0x100000001B3ull;
+}  // namespace
+
+FieldFileStream::FieldFileStream() = default;
+
+void FieldFileStream::Open(std::unique_ptr<ByteSource> source) {
+  Close();
+  source_ = std::move(source);
+  chunk_.resize(kChunkSize);
+  checksum_ = kChecksumSeed;
+}
+
+void FieldFileStream::Close() {
+  source_.reset();
+  chunk_pos_ = chunk_len_ = 0;
+  at_eof_ = read_failed_ = skip_lf_ = has_ahead_ = false;
+  ahead_.clear();
+  bytes_read_ = 0;
+  checksum_ = 0;
+}
+
+// Mixes a chunk into the checksum eight bytes at a time; it only has to tell
+// one version of a file from another, not resist an adversary.
+void FieldFileStream::Absorb(const char* bytes, std::size_t count) {
+  bytes_read_ += count;
+  std::uint64_t h = checksum_;
+  std::size_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes + i, 8);
+    h = (h ^ word) * kChecksumPrime;
+    h ^= h >> 29;
+  }
+  for (; i < count; ++i) h = (h ^ static_cast<unsigned char>(bytes[i])) * kChecksumPrime;
+  checksum_ = h;
+}
+
+bool FieldFileStream::Refill() {
+  if (at_eof_ || !source_) return false;
+  const std::ptrdiff_t got = source_->Read(chunk_.data(), chunk_.size());
+  if (got <= 0) {
+    at_eof_ = true;
+    read_failed_ = read_failed_ || got < 0;
+    chunk_pos_ = chunk_len_ = 0;
+    return false;
+  }
+  chunk_pos_ = 0;
+  chunk_len_ = static_cast<std::size_t>(got);
+  Absorb(chunk_.data(), chunk_len_);
+  return true;
+}
+
+bool FieldFileStream::ReadLine(std::string& line) {
+  line.clear();
+  bool got_any = false;
+  for (;;) {
+    if (chunk_pos_ == chunk_len_ && !Refill()) return got_any;
+    if (skip_lf_) {
+      skip_lf_ = false;
+      if (chunk_[chunk_pos_] == '\n') {
+        ++chunk_pos_;
+        continue;
+      }
+    }
+    got_any = true;
+    const char* begin = chunk_.data() + chunk_pos_;
+    const char* end = chunk_.data() + chunk_len_;
+    const char* p = begin;
+    while (p != end && *p != '\r' && *p != '\n') ++p;
+    line.append(begin, p);
+    if (p == end) {
+      chunk_pos_ = chunk_len_;
+      continue;  // the line goes on in the next chunk
+    }
+    skip_lf_ = (*p == '\r');
+    chunk_pos_ = static_cast<std::size_t>(p - chunk_.data()) + 1;
+    return true;
+  }
+}
+
+void FieldFileStream::FetchObservation(char mark) {
+  has_ahead_ = false;
+  while (ReadLine(ahead_)) {
+    if (ahead_.find(mark) != std::string::npos) {
+      has_ahead_ = true;
+      return;
+    }
+  }
+  ahead_.clear();
+}
+
+bool FieldFileStream::TakeObservation(std::string& line, char mark) {
+  if (!has_ahead_) {
+    line.clear();
+    return false;
+  }
+  line.swap(ahead_);
+  FetchObservation(mark);
+  return true;
+}
+
+void FieldFileStream::DrainToEnd() {
+  chunk_pos_ = chunk_len_;
+  while (Refill()) chunk_pos_ = chunk_len_;
+}
+
+}  // namespace quarrow

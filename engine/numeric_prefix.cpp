@@ -1,0 +1,101 @@
+#include "numeric_prefix.h"
+
+#include <charconv>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+namespace quarrow {
+
+namespace {
+
+bool IsSkipped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Walks the text with the skipped bytes left out.
+class Cursor {
+ public:
+  explicit Cursor(std::string_view text) : text_(text) { SkipBlanks(); }
+  bool AtEnd() const { return pos_ == text_.size(); }
+  char Peek() const { return AtEnd() ? '\0' : text_[pos_]; }
+  void Advance() {
+    ++pos_;
+    SkipBlanks();
+  }
+
+ private:
+  void SkipBlanks() {
+    while (pos_ < text_.size() && IsSkipped(text_[pos_])) ++pos_;
+  }
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+}  // namespace
+
+double NumericPrefix(std::string_view text) {
+  Cursor in(text);
+  bool negative = false;
+  if (in.Peek() == '+' || in.Peek() == '-') {
+    negative = in.Peek() == '-';
+    in.Advance();
+  }
+
+  // The mantissa is collected without its leading zeros, so its length says
+  // how large the number is when from_chars finds it out of range.
+  std::string mantissa;
+  std::int64_t digits_before_point = 0;  // significant digits before "."
+  std::int64_t zeros_after_point = 0;    // zeros after "." before the first significant digit
+  bool any_digit = false;
+  while (IsDigit(in.Peek())) {
+    any_digit = true;
+    if (!mantissa.empty() || in.Peek() != '0') {
+      mantissa += in.Peek();
+      ++digits_before_point;
+    }
+    in.Advance();
+  }
+  if (in.Peek() == '.') {
+    in.Advance();
+    mantissa += '.';
+    bool significant = digits_before_point > 0;
+    while (IsDigit(in.Peek())) {
+      any_digit = true;
+      significant = significant || in.Peek() != '0';
+      if (!significant) ++zeros_after_point;
+      mantissa += in.Peek();
+      in.Advance();
+    }
+  }
+  if (!any_digit) return 0.0;
+
+  std::int64_t exponent = 0;
+  if (in.Peek() == 'e' || in.Peek() == 'E') {
+    in.Advance();
+    bool exponent_negative = false;
+    if (in.Peek() == '+' || in.Peek() == '-') {
+      exponent_negative = in.Peek() == '-';
+      in.Advance();
+    }
+    while (IsDigit(in.Peek())) {
+      // Beyond a million the result is 0 or infinite anyway.
+      if (exponent < 1000000) exponent = exponent * 10 + (in.Peek() - '0');
+      in.Advance();
+    }
+    if (exponent_negative) exponent = -exponent;
+  }
+
+  if (mantissa.empty() || mantissa == ".") return 0.0;
+  std::string number = "0" + mantissa + "e" + std::to_string(exponent);
+  double value = 0.0;
+  auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+  (void)end;
+  if (error == std::errc::result_out_of_range) {
+    const std::int64_t magnitude = exponent + digits_before_point - zeros_after_point;
+    value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  }
+  if (value == 0.0) return 0.0;  // no negative zero: "-0" reads as plain 0
+  return negative ? -value : value;
+}
+
+}  // namespace quarrow

@@ -1,0 +1,90 @@
+#pragma once
+
+// Everything the level run engine needs from the machine it runs on. The
+// window and the command-line tool implement this with Qt; the tests use a
+// scripted fake. The engine itself never touches the system locale, clock,
+// file system or screen directly.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace quarrow {
+
+enum class MessageIcon { kNone, kCritical, kQuestion };
+enum class MessageButtons { kOk, kOkCancel, kYesNo };
+enum class MessageAnswer { kOk, kCancel, kYes, kNo };
+
+// A message box as the user sees it. Texts are 8-bit bytes with CR LF
+// between lines; the default button is the first of `buttons`.
+struct MessageBoxSpec {
+  std::string title;
+  std::string text;
+  MessageIcon icon = MessageIcon::kNone;
+  MessageButtons buttons = MessageButtons::kOk;
+};
+
+struct CivilDate {
+  int year = 1970;
+  int month = 1;
+  int day = 1;
+};
+
+// A field file opened for reading.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // Reads up to `capacity` bytes into `buffer`. Returns the count read,
+  // 0 at the end of the file, or -1 when the file cannot be read further.
+  virtual std::ptrdiff_t Read(char* buffer, std::size_t capacity) = 0;
+};
+
+// A report being written. Nothing reaches the named file until Commit
+// succeeds; a sink destroyed without a successful Commit leaves any
+// existing file as it was and no temporary file behind.
+class ReportSink {
+ public:
+  virtual ~ReportSink() = default;
+  // Appends bytes. Returns false when the bytes could not be written.
+  virtual bool Write(std::string_view bytes) = 0;
+  // Moves the complete report into place. Returns false on failure.
+  virtual bool Commit() = 0;
+  // Why the last Write or Commit failed, in words for the user.
+  virtual std::string ErrorText() const = 0;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  virtual MessageAnswer ShowMessage(const MessageBoxSpec& box) = 0;
+
+  // True when `path` names something that exists and is not a folder.
+  virtual bool FileExists(const std::string& path) = 0;
+  // The folder part of `path`, "" when it has none.
+  virtual std::string ParentFolderName(const std::string& path) = 0;
+  // The file name of `path` without its last extension.
+  virtual std::string BaseName(const std::string& path) = 0;
+  // `folder` and `name` joined with exactly one path separator.
+  virtual std::string BuildPath(const std::string& folder, const std::string& name) = 0;
+  // True when both paths name the same existing file (links included).
+  virtual bool IsSameFile(const std::string& a, const std::string& b) = 0;
+
+  // Null when the file cannot be opened for reading.
+  virtual std::unique_ptr<ByteSource> OpenForReading(const std::string& path) = 0;
+  // Null when the report cannot be created; `error` then says why.
+  virtual std::unique_ptr<ReportSink> CreateReport(const std::string& path, std::string& error) = 0;
+
+  // The locale's decimal separator for "0.000" and its date separator for
+  // "mm/dd/yyyy", as 8-bit text.
+  virtual std::string DecimalSeparator() = 0;
+  virtual std::string DateSeparator() = 0;
+  virtual CivilDate Today() = 0;
+
+  // Opens the finished report in the text viewer without waiting for it.
+  // Returns false when no viewer could be started.
+  virtual bool LaunchViewer(const std::string& report_path) = 0;
+};
+
+}  // namespace quarrow

@@ -1,0 +1,204 @@
+#include "report_pass.h"
+
+#include <cmath>
+#include <string>
+
+#include "field_file.h"
+#include "messages.h"
+#include "reduction.h"
+#include "report_format.h"
+#include "version.h"
+
+namespace quarrow {
+
+namespace m = messages;
+
+namespace {
+
+double Adjustment(const RunState& rs) { return rs.RunDistance * rs.CorrPerUnit; }
+
+// " ELEV-RAW ADJUST ELEV-ADJ", the three columns that end mark and stub lines.
+void AppendElevations(std::string& line, const RunState& rs, const ReportContext& context) {
+  const double adjust = Adjustment(rs);
+  line += ' ';
+  line += FormatReading(rs.Elev, 10, context.decimal_separator);
+  line += ' ';
+  line += FormatReading(adjust, -8, context.decimal_separator);
+  line += ' ';
+  // From the unrounded sum, so it may differ by 0.001 from the printed parts.
+  line += FormatReading(adjust + rs.Elev, 10, context.decimal_separator);
+}
+
+void AppendForesight(std::string& line, const RunState& rs, const ReportContext& context) {
+  line += FormatReading(rs.FsHd, 9, context.decimal_separator);
+  line += ' ';
+  line += FormatReading(rs.FsVd, -9, context.decimal_separator);
+  line += ' ';
+  line += FormatReading(rs.FsSh, 9, context.decimal_separator);
+}
+
+std::string BacksightLine(const RunState& rs, const ReportContext& context) {
+  std::string line = "  @";
+  line += PadText(rs.SetupId, 6);
+  line += ' ';
+  line += FormatReading(rs.BsHd, 9, context.decimal_separator);
+  line += ' ';
+  line += FormatReading(rs.BsVd, -9, context.decimal_separator);
+  line += ' ';
+  line += FormatReading(rs.BsSh, 9, context.decimal_separator);
+  line += ' ';
+  line += FormatReading(rs.Hi, 10, context.decimal_separator);
+  return line;
+}
+
+std::string TitleLine(const RunState& rs, const CivilDate& today, std::string_view date_separator) {
+  std::string title = std::string(m::kReportTitleStart) + std::to_string(kVersionMajor) + "." +
+                      std::to_string(kVersionMinor) + "." + std::to_string(kVersionRevision) +
+                      ") " + rs.UnitsLabel;
+  return PadText(title, 70) + FormatReportDate(today, date_separator);
+}
+
+void WriteSummary(RunState& rs, std::int64_t error_tally, const ReportContext& context) {
+  const std::string unit(1, rs.UnitMark);
+  const std::string limit = std::string(m::kOf) + std::to_string(rs.MaxDiff) + unit + ".";
+  auto framed = [&rs](const std::string& text) {
+    rs.OutFile.WriteLine(FrameSummaryLine(text, rs.FrameFill));
+  };
+  framed(std::string(error_tally != 0 ? m::kDoesNotMeet : m::kMeets));
+  framed(std::string(m::kRunLengthLine) + FormatFixed3(rs.RunLength, context.decimal_separator) +
+         unit + ".");
+  framed(std::string(m::kAllowedErrorLine) +
+         FormatFixed3(rs.AllowedError, context.decimal_separator) + unit + ".");
+  framed(std::string(std::fabs(rs.Misclosure) > rs.AllowedError ? m::kFlagged : m::kUnflagged) +
+         std::string(m::kActualError) + FormatFixed3(rs.Misclosure, context.decimal_separator) +
+         unit + ".");
+  std::string turns;
+  if (rs.TurnErrors == 0) {
+    turns = m::kAllTurnsWithin;
+  } else if (rs.TurnErrors == 1) {
+    turns = m::kOneTurnExceedsLine;
+  } else {
+    turns = std::string(m::kFlagged) + std::to_string(rs.TurnErrors) +
+            std::string(m::kTurnsExceedLine);
+  }
+  framed(turns + limit);
+  framed(std::string(std::fabs(rs.SumBsHd - rs.SumFsHd) > rs.MaxDiff ? m::kTotalExceeds
+                                                                     : m::kTotalWithin) +
+         limit);
+}
+
+bool NextShotIsSideShot(const RunState& rs) {
+  return rs.ShotPatternUsed < rs.ShotPattern.size() && rs.ShotPattern[rs.ShotPatternUsed] == '1';
+}
+
+}  // namespace
+
+void PrintMarkLine(RunState& rs, const ReportContext& context) {
+  rs.OutFile.EndLine();
+  std::string line = PadText(rs.FsName, 80);
+  AppendElevations(line, rs, context);
+  rs.OutFile.WriteLine(line);
+}
+
+void PrintTurnLine(RunState& rs, const ReportContext& context) {
+  ++rs.ShotPatternUsed;
+  rs.OutFile.EndLine();
+  std::string line = BacksightLine(rs, context);
+  line += ' ';
+  AppendForesight(line, rs, context);
+  rs.OutFile.WriteLine(line);
+}
+
+void PrintStubLine(RunState& rs, const ReportContext& context) {
+  std::string line = PadText(std::string(m::kStubPrefix) + rs.FsName, 51);
+  AppendForesight(line, rs, context);
+  AppendElevations(line, rs, context);
+  rs.OutFile.WriteLine(line);
+}
+
+void PrintSideShots(RunState& rs, const ReportContext& context) {
+  rs.OutFile.EndLine();
+  rs.OutFile.WriteLine(BacksightLine(rs, context));
+  while (NextShotIsSideShot(rs)) {
+    ++rs.ShotPatternUsed;
+    SkipToObservation(rs);
+    rs.MessageText = NextField(rs);  // the side shot's setup identifier, not used
+    ReadForesight(rs);
+    PrintStubLine(rs, context);
+  }
+}
+
+ReportStatus RunReportPass(RunState& rs, Platform& platform, const ClosureResult& closure) {
+  const ReportContext context{platform.DecimalSeparator()};
+  std::string error;
+  std::unique_ptr<ReportSink> sink = platform.CreateReport(rs.ReportPath, error);
+  if (!sink) {
+    ShowError(platform, {m::kUnableToWriteReport, rs.ReportPath, error});
+    return ReportStatus::kFailed;
+  }
+  rs.OutFile.Open(std::move(sink));
+
+  rs.OutFile.WriteLine(TitleLine(rs, platform.Today(), platform.DateSeparator()));
+  rs.OutFile.EndLine();
+  rs.OutFile.WriteLine(m::kInputLabel);
+  rs.OutFile.WriteIndentedLine(rs.InputPath);
+  rs.OutFile.EndLine();
+  rs.OutFile.WriteLine(m::kOutputLabel);
+  rs.OutFile.WriteIndentedLine(rs.ReportPath);
+  rs.OutFile.EndLine();
+  rs.OutFile.WriteLine(m::kColumnHeader);
+  rs.OutFile.Write(m::kColumnRule);  // left open: the first mark line ends it
+
+  rs.RunDistance = 0;
+  rs.ShotPatternUsed = 0;
+  rs.FsName = rs.FirstMark;
+  rs.Elev = rs.BeginElev;
+  PrintMarkLine(rs, context);
+
+  // The report follows ShotPattern rather than comparing setup identifiers
+  // again, so it must read exactly the file the closure pass read: any
+  // difference, even one past the last observation, abandons the report.
+  OpenFieldFile(rs, platform);
+  bool same_file = rs.FileState == kFileUsable;
+  while (same_file) {
+    rs.BsElev = rs.Elev;
+    rs.SetupId = NextField(rs);
+    ReadBacksight(rs);
+    rs.RunDistance += rs.BsHd;
+    if (NextShotIsSideShot(rs)) PrintSideShots(rs, context);
+    // Side shots use the distance at the instrument, not their own.
+    same_file = SkipToObservation(rs);
+    rs.MessageText = NextField(rs);
+    ReadForesight(rs);
+    rs.RunDistance += rs.FsHd;
+    PrintTurnLine(rs, context);
+    PrintMarkLine(rs, context);
+    if (rs.ShotPatternUsed >= rs.ShotPattern.size()) break;
+    same_file = same_file && SkipToObservation(rs);
+  }
+  rs.InFile.DrainToEnd();
+  same_file = same_file && !rs.InFile.ReadFailed() &&
+              rs.InFile.BytesRead() == closure.fingerprint.bytes &&
+              rs.InFile.Checksum() == closure.fingerprint.checksum;
+  rs.InFile.Close();
+  if (!same_file) {
+    rs.OutFile.Abandon();
+    ShowError(platform, {m::kFieldFileChanged, rs.InputPath, m::kNoReportWritten});
+    return ReportStatus::kFailed;
+  }
+
+  rs.OutFile.EndLine();
+  rs.OutFile.WriteLine(rs.BorderLine);
+  WriteSummary(rs, closure.error_tally, context);
+  rs.OutFile.WriteLine(rs.BorderLine);
+  if (!rs.OutFile.Close()) {
+    ShowError(platform, {m::kUnableToWriteReport, rs.ReportPath, rs.OutFile.ErrorText()});
+    rs.OutFile.Abandon();
+    return ReportStatus::kFailed;
+  }
+
+  rs.ShellResult = platform.LaunchViewer(rs.ReportPath) ? 1 : 0;
+  return ReportStatus::kWritten;
+}
+
+}  // namespace quarrow

@@ -1,0 +1,71 @@
+#include "report_stream.h"
+
+namespace quarrow {
+
+namespace {
+constexpr std::size_t kFlushSize = 1 << 16;
+}
+
+void ReportStream::Open(std::unique_ptr<ReportSink> sink) {
+  Abandon();
+  sink_ = std::move(sink);
+  buffer_.reserve(kFlushSize + 1024);
+}
+
+void ReportStream::Abandon() {
+  sink_.reset();
+  buffer_.clear();
+  failed_ = false;
+  error_.clear();
+}
+
+bool ReportStream::Flush() {
+  if (!failed_ && !buffer_.empty() && !sink_->Write(buffer_)) {
+    failed_ = true;
+    error_ = sink_->ErrorText();
+  }
+  buffer_.clear();
+  return !failed_;
+}
+
+void ReportStream::FlushIfFull() {
+  if (buffer_.size() >= kFlushSize) Flush();
+}
+
+bool ReportStream::Close() {
+  if (!sink_) return false;
+  bool ok = Flush();
+  if (ok && !sink_->Commit()) {
+    failed_ = true;
+    error_ = sink_->ErrorText();
+    ok = false;
+  }
+  sink_.reset();
+  return ok;
+}
+
+std::string ReportStream::ErrorText() const { return error_; }
+
+void ReportStream::WriteLine(std::string_view text) {
+  buffer_ += text;
+  buffer_ += "\r\n";
+  FlushIfFull();
+}
+
+void ReportStream::WriteIndentedLine(std::string_view text) {
+  buffer_ += "  ";
+  WriteLine(text);
+}
+
+void ReportStream::Write(std::string_view text) {
+  buffer_ += text;
+  FlushIfFull();
+}
+
+void ReportStream::WriteWithBlank(std::string_view text) {
+  buffer_ += text;
+  buffer_ += ' ';
+  FlushIfFull();
+}
+
+}  // namespace quarrow

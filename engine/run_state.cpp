@@ -1,0 +1,10 @@
+#include "run_state.h"
+
+namespace quarrow {
+
+void InitialiseFrames(RunState& rs) {
+  rs.BorderLine = "+" + std::string(78, '-') + "+";
+  rs.FrameFill = std::string(79, ' ') + "|";
+}
+
+}  // namespace quarrow

@@ -1,0 +1,176 @@
+#include "qt_platform.h"
+
+#include <QDate>
+#include <QDir>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QProcess>
+#include <QSaveFile>
+#include <QTimeZone>
+#include <filesystem>
+
+namespace quarrow {
+
+namespace {
+
+bool IsSeparator(char c) {
+#ifdef Q_OS_WIN
+  return c == '/' || c == '\\';
+#else
+  return c == '/';
+#endif
+}
+
+class FileByteSource : public ByteSource {
+ public:
+  explicit FileByteSource(const QString& path) : file_(path) {}
+  bool Open() { return file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered); }
+  std::ptrdiff_t Read(char* buffer, std::size_t capacity) override {
+    return static_cast<std::ptrdiff_t>(file_.read(buffer, static_cast<qint64>(capacity)));
+  }
+
+ private:
+  QFile file_;
+};
+
+// Writes into a temporary file beside the report and renames it over the
+// report only when everything was written.
+class SaveFileSink : public ReportSink {
+ public:
+  explicit SaveFileSink(const QString& path) : file_(path) {}
+  bool Open() {
+    if (file_.open(QIODevice::WriteOnly)) return true;
+    error_ = file_.errorString();
+    return false;
+  }
+  bool Write(std::string_view bytes) override {
+    const qint64 size = static_cast<qint64>(bytes.size());
+    if (file_.write(bytes.data(), size) == size) return true;
+    error_ = file_.errorString();
+    return false;
+  }
+  bool Commit() override {
+    if (file_.commit()) return true;
+    error_ = file_.errorString();
+    return false;
+  }
+  std::string ErrorText() const override { return QtPlatform::FromQString(error_); }
+
+ private:
+  QSaveFile file_;
+  QString error_;
+};
+
+}  // namespace
+
+QString QtPlatform::ToQString(const std::string& path) {
+  return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+std::string QtPlatform::FromQString(const QString& path) {
+  const QByteArray bytes = QFile::encodeName(path);
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+bool QtPlatform::FileExists(const std::string& path) {
+  const QFileInfo info(ToQString(path));
+  return !path.empty() && info.exists() && !info.isDir();
+}
+
+std::string QtPlatform::ParentFolderName(const std::string& path) {
+  std::size_t end = path.size();
+  while (end > 0 && !IsSeparator(path[end - 1])) --end;
+  if (end == 0) return "";
+  // Keep a lone root separator; drop the one before the name otherwise.
+  std::size_t folder_end = end - 1;
+  while (folder_end > 0 && IsSeparator(path[folder_end - 1])) --folder_end;
+  return folder_end == 0 ? path.substr(0, 1) : path.substr(0, folder_end);
+}
+
+std::string QtPlatform::BaseName(const std::string& path) {
+  return FromQString(QFileInfo(ToQString(path)).completeBaseName());
+}
+
+std::string QtPlatform::BuildPath(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  if (IsSeparator(folder.back())) return folder + name;
+  return folder + "/" + name;
+}
+
+bool QtPlatform::IsSameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return std::filesystem::equivalent(std::filesystem::path(a), std::filesystem::path(b), error);
+}
+
+std::unique_ptr<ByteSource> QtPlatform::OpenForReading(const std::string& path) {
+  // Only regular files: opening a FIFO would wait for a writer for ever.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(std::filesystem::path(path), error)) return nullptr;
+  auto source = std::make_unique<FileByteSource>(ToQString(path));
+  if (!source->Open()) return nullptr;
+  return source;
+}
+
+std::unique_ptr<ReportSink> QtPlatform::CreateReport(const std::string& path, std::string& error) {
+  const QString name = ToQString(path);
+  const QFileInfo info(name);
+  if (path.empty()) {
+    error = "No report file was named.";
+    return nullptr;
+  }
+  if (info.isDir()) {
+    error = "A folder of that name is in the way.";
+    return nullptr;
+  }
+  if (!info.dir().exists()) {
+    error = "The folder does not exist.";
+    return nullptr;
+  }
+  if (info.exists() && !info.isWritable()) {
+    error = "The file is read-only.";
+    return nullptr;
+  }
+  auto sink = std::make_unique<SaveFileSink>(name);
+  if (!sink->Open()) {
+    error = sink->ErrorText();
+    return nullptr;
+  }
+  return sink;
+}
+
+std::string QtPlatform::DecimalSeparator() {
+  return FromQString(QLocale().decimalPoint());
+}
+
+std::string QtPlatform::DateSeparator() {
+  const QLocale locale;
+  if (locale.language() == QLocale::C) return "/";
+  // The first character between the day, month and year fields of the
+  // locale's short date format: "/" in en_US, "." in de_DE, "-" in nl_NL.
+  const QString format = locale.dateFormat(QLocale::ShortFormat);
+  for (const QChar c : format) {
+    if (!c.isLetter() && c != u'\'' && !c.isSpace()) return FromQString(QString(c));
+  }
+  return "/";
+}
+
+CivilDate QtPlatform::Today() {
+  QDate date;
+  bool ok = false;
+  const qlonglong epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&ok);
+  if (ok) date = QDateTime::fromSecsSinceEpoch(epoch, QTimeZone::utc()).date();
+  if (!date.isValid()) date = QDate::currentDate();
+  return {date.year(), date.month(), date.day()};
+}
+
+bool QtPlatform::LaunchViewer(const std::string& report_path) {
+#ifdef Q_OS_WIN
+  return QProcess::startDetached("notepad.exe", {ToQString(report_path)});
+#else
+  return QProcess::startDetached("xdg-open", {ToQString(report_path)});
+#endif
+}
+
+}  // namespace quarrow
