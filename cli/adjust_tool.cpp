@@ -48,8 +48,7 @@ int RunAdjustTool(const QStringList& arguments, std::ostream& output, std::ostre
   const QCommandLineOption units("units", "Units of the field file: feet (default) or metric.",
                                  "feet|metric", "feet");
   const QCommandLineOption report(
-      "output", "Report file (default: the field file's name with .adj, in its folder).",
-      "REPORT");
+      "output", "Report file (default: the field file's name with .adj, in its folder).", "REPORT");
   const QCommandLineOption force("force", "Replace an existing report file.");
   const QCommandLineOption strict("strict",
                                   "Write nothing when third-order tests fail (exit status 1).");

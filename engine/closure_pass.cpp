@@ -12,8 +12,7 @@ namespace quarrow {
 namespace m = messages;
 
 void ShowError(Platform& platform, std::initializer_list<std::string_view> lines) {
-  MessageBoxSpec box{std::string(m::kErrorTitle), "", MessageIcon::kCritical,
-                     MessageButtons::kOk};
+  MessageBoxSpec box{std::string(m::kErrorTitle), "", MessageIcon::kCritical, MessageButtons::kOk};
   for (std::string_view line : lines) {
     if (!box.text.empty()) box.text += m::kLineBreak;
     box.text += line;
@@ -113,8 +112,8 @@ ClosureResult RunClosurePass(RunState& rs, Platform& platform) {
   rs.CorrPerUnit = rs.Misclosure / rs.RunLength;
   // Third order: 0.05 ft times the root of the length in units of 5200 ft
   // (not the 5280 ft statute mile), or 12 mm times the root of kilometres.
-  rs.AllowedError = IsFeet(rs) ? std::sqrt(rs.RunLength / 5200) * 0.05
-                               : std::sqrt(rs.RunLength / 1000) * 0.012;
+  rs.AllowedError =
+      IsFeet(rs) ? std::sqrt(rs.RunLength / 5200) * 0.05 : std::sqrt(rs.RunLength / 1000) * 0.012;
 
   rs.MessageText.clear();
   if (tally == 1) {

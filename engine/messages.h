@@ -68,7 +68,8 @@ inline constexpr std::string_view kAllTurnsWithin =
     "| All turns are within the maximum BS - FS differential";
 inline constexpr std::string_view kOneTurnExceedsLine =
     "| ** One turn exceeds the maximum BS - FS differential";
-inline constexpr std::string_view kTurnsExceedLine = " turns exceed the maximum BS - FS differential";
+inline constexpr std::string_view kTurnsExceedLine =
+    " turns exceed the maximum BS - FS differential";
 inline constexpr std::string_view kTotalExceeds =
     "| ** The total level run exceeds the maximum BS - FS differential";
 inline constexpr std::string_view kTotalWithin =

@@ -78,8 +78,8 @@ void WriteSummary(RunState& rs, std::int64_t error_tally, const ReportContext& c
   } else if (rs.TurnErrors == 1) {
     turns = m::kOneTurnExceedsLine;
   } else {
-    turns = std::string(m::kFlagged) + std::to_string(rs.TurnErrors) +
-            std::string(m::kTurnsExceedLine);
+    turns =
+        std::string(m::kFlagged) + std::to_string(rs.TurnErrors) + std::string(m::kTurnsExceedLine);
   }
   framed(turns + limit);
   framed(std::string(std::fabs(rs.SumBsHd - rs.SumFsHd) > rs.MaxDiff ? m::kTotalExceeds

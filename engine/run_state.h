@@ -21,7 +21,7 @@ namespace quarrow {
 enum FileStateValue : std::uint8_t {
   kFileUnrecognised = 0,  // opened, but no observation line with another after it
   kFileUsable = 1,
-  kFileUnavailable = 2,   // missing or cannot be opened
+  kFileUnavailable = 2,  // missing or cannot be opened
 };
 
 struct RunState {
@@ -62,16 +62,16 @@ struct RunState {
   // How much of ShotPattern the report pass has used up. The pattern is read
   // from the front; a cursor spares copying the rest after every foresight.
   std::size_t ShotPatternUsed = 0;
-  std::string UnitsLabel;   // "English Units" or "Metric Units"
-  char UnitMark = '\0';     // '\'' for feet, 'm' for metres
-  std::int16_t MaxDiff = 0; // largest allowed BS - FS distance differential
-  double Misclosure = 0;    // EndElev minus the unadjusted elevation reached
-  double AllowedError = 0;  // allowed closing error for third order
-  double RunLength = 0;     // SumBsHd + SumFsHd
+  std::string UnitsLabel;    // "English Units" or "Metric Units"
+  char UnitMark = '\0';      // '\'' for feet, 'm' for metres
+  std::int16_t MaxDiff = 0;  // largest allowed BS - FS distance differential
+  double Misclosure = 0;     // EndElev minus the unadjusted elevation reached
+  double AllowedError = 0;   // allowed closing error for third order
+  double RunLength = 0;      // SumBsHd + SumFsHd
   // Counts are wider than the 16 bits a field crew would ever need, so that a
   // machine-made run of millions of bad turns still counts right.
   std::int64_t TurnErrors = 0;
-  char DegreeMark = '\0';   // byte 176 or 248: the sign that marks observation lines
+  char DegreeMark = '\0';  // byte 176 or 248: the sign that marks observation lines
 };
 
 // Fills the constant framing texts of the summary box; start-up calls it once.

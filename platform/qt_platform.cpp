@@ -1,8 +1,8 @@
 #include "qt_platform.h"
 
 #include <QDate>
-#include <QDir>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -140,9 +140,7 @@ std::unique_ptr<ReportSink> QtPlatform::CreateReport(const std::string& path, st
   return sink;
 }
 
-std::string QtPlatform::DecimalSeparator() {
-  return FromQString(QLocale().decimalPoint());
-}
+std::string QtPlatform::DecimalSeparator() { return FromQString(QLocale().decimalPoint()); }
 
 std::string QtPlatform::DateSeparator() {
   const QLocale locale;

@@ -1,0 +1,136 @@
+#include "fake_platform.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace quarrow {
+
+namespace {
+
+class StringSource : public ByteSource {
+ public:
+  explicit StringSource(std::string bytes) : bytes_(std::move(bytes)) {}
+  std::ptrdiff_t Read(char* buffer, std::size_t capacity) override {
+    // Small reads, so that lines and CR LF pairs straddle chunk boundaries.
+    const std::size_t n = std::min({capacity, bytes_.size() - pos_, std::size_t{7}});
+    std::memcpy(buffer, bytes_.data() + pos_, n);
+    pos_ += n;
+    return static_cast<std::ptrdiff_t>(n);
+  }
+
+ private:
+  std::string bytes_;
+  std::size_t pos_ = 0;
+};
+
+class MemorySink : public ReportSink {
+ public:
+  MemorySink(FakePlatform& platform, std::string path) : platform_(platform), path_(path) {}
+  bool Write(std::string_view bytes) override {
+    if (written_.size() + bytes.size() > platform_.fail_after_bytes) {
+      error_ = "No space left on device";
+      return false;
+    }
+    written_ += bytes;
+    return true;
+  }
+  bool Commit() override {
+    if (platform_.fail_commit) {
+      error_ = "Could not rename";
+      return false;
+    }
+    platform_.files[path_] = written_;
+    return true;
+  }
+  std::string ErrorText() const override { return error_; }
+
+ private:
+  FakePlatform& platform_;
+  std::string path_;
+  std::string written_;
+  std::string error_;
+};
+
+}  // namespace
+
+MessageAnswer FakePlatform::ShowMessage(const MessageBoxSpec& box) {
+  shown.push_back(box);
+  if (box.buttons == MessageButtons::kOk) return MessageAnswer::kOk;
+  if (answers.empty()) {
+    return box.buttons == MessageButtons::kYesNo ? MessageAnswer::kNo : MessageAnswer::kCancel;
+  }
+  const MessageAnswer answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+bool FakePlatform::FileExists(const std::string& path) { return files.count(path) != 0; }
+
+std::string FakePlatform::ParentFolderName(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return "";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string FakePlatform::BaseName(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const std::size_t dot = name.rfind('.');
+  return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+std::string FakePlatform::BuildPath(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  return folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+bool FakePlatform::IsSameFile(const std::string& a, const std::string& b) {
+  return a == b && files.count(a) != 0;
+}
+
+std::unique_ptr<ByteSource> FakePlatform::OpenForReading(const std::string& path) {
+  if (before_open) before_open(*this, opens);
+  ++opens;
+  const auto found = files.find(path);
+  if (found == files.end()) return nullptr;
+  if (std::find(unreadable.begin(), unreadable.end(), path) != unreadable.end()) return nullptr;
+  return std::make_unique<StringSource>(found->second);
+}
+
+std::unique_ptr<ReportSink> FakePlatform::CreateReport(const std::string& path,
+                                                       std::string& error) {
+  if (fail_create) {
+    error = "Permission denied";
+    return nullptr;
+  }
+  return std::make_unique<MemorySink>(*this, path);
+}
+
+bool FakePlatform::LaunchViewer(const std::string& report_path) {
+  viewed.push_back(report_path);
+  return true;
+}
+
+std::vector<std::string> FakePlatform::Titles() const {
+  std::vector<std::string> titles;
+  for (const MessageBoxSpec& box : shown) titles.push_back(box.title);
+  return titles;
+}
+
+std::string FieldFile(std::initializer_list<std::string> lines, char mark) {
+  std::string text;
+  for (std::string line : lines) {
+    std::replace(line.begin(), line.end(), '~', mark);
+    text += line;
+    text += "\r\n";
+  }
+  return text;
+}
+
+std::string ExampleFieldFile() {
+  return FieldFile({"1,BM1,89~58'30,52.114,1.500", "1,SS1,90~10'00,20.000,1.500",
+                    "1,TP1,90~02'15,51.880,1.500", "2,TP1,89~59'10,48.300,1.500",
+                    "2,BM2,90~01'40,47.950,1.500"});
+}
+
+}  // namespace quarrow

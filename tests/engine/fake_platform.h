@@ -1,0 +1,60 @@
+#pragma once
+
+// A scripted Platform for tests: files live in memory, message boxes are
+// recorded and answered from a script, and faults can be injected.
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform.h"
+
+namespace quarrow {
+
+class FakePlatform : public Platform {
+ public:
+  std::map<std::string, std::string> files;  // path -> bytes
+  std::vector<std::string> unreadable;       // exist, but cannot be opened
+  std::vector<MessageBoxSpec> shown;         // every box, in order
+  std::deque<MessageAnswer> answers;         // answers to OK/Cancel and Yes/No boxes
+  std::vector<std::string> viewed;           // reports handed to the viewer
+  std::string decimal_separator = ".";
+  std::string date_separator = "/";
+  CivilDate today{2026, 12, 6};
+
+  // Faults: creating the report fails; writes fail once this many bytes were
+  // written; the final move into place fails.
+  bool fail_create = false;
+  std::size_t fail_after_bytes = static_cast<std::size_t>(-1);
+  bool fail_commit = false;
+  // Called before each OpenForReading, with the count of opens so far.
+  std::function<void(FakePlatform&, int)> before_open;
+  int opens = 0;
+
+  MessageAnswer ShowMessage(const MessageBoxSpec& box) override;
+  bool FileExists(const std::string& path) override;
+  std::string ParentFolderName(const std::string& path) override;
+  std::string BaseName(const std::string& path) override;
+  std::string BuildPath(const std::string& folder, const std::string& name) override;
+  bool IsSameFile(const std::string& a, const std::string& b) override;
+  std::unique_ptr<ByteSource> OpenForReading(const std::string& path) override;
+  std::unique_ptr<ReportSink> CreateReport(const std::string& path, std::string& error) override;
+  std::string DecimalSeparator() override { return decimal_separator; }
+  std::string DateSeparator() override { return date_separator; }
+  CivilDate Today() override { return today; }
+  bool LaunchViewer(const std::string& report_path) override;
+
+  // The titles of the boxes shown, in order.
+  std::vector<std::string> Titles() const;
+};
+
+// Field-file text from lines: joins them with CR LF after each, and turns the
+// placeholder "~" into the degree sign `mark` (byte 176 unless told).
+std::string FieldFile(std::initializer_list<std::string> lines, char mark = '\xb0');
+
+// The worked example: a metric run of two setups with one side shot.
+std::string ExampleFieldFile();
+
+}  // namespace quarrow

@@ -1,0 +1,82 @@
+#include "report_format.h"
+
+#include <gtest/gtest.h>
+
+namespace quarrow {
+namespace {
+
+TEST(PadText, CutsOrFillsToWidth) {
+  struct Row {
+    std::string text;
+    int width;
+    std::string expected;
+  } rows[] = {
+      {"ABCDEFGHI", 6, "ABCDEF"},
+      {"ABCDEFGHI", 80, "ABCDEFGHI" + std::string(71, ' ')},
+      {"", 3, "   "},
+      {"AB", 2, "AB"},
+      {"AB", 0, ""},
+      {"\xb0\xf8", 3, "\xb0\xf8 "},  // bytes pass through unchanged
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text + " at " + std::to_string(row.width));
+    EXPECT_EQ(PadText(row.text, row.width), row.expected);
+  }
+}
+
+TEST(FormatReading, RightJustifiesAndSignsOnRequest) {
+  struct Row {
+    double value;
+    int width;
+    std::string expected;
+  } rows[] = {
+      {1.23456, 9, "    1.235"},
+      {-0.5, -9, "   -0.500"},
+      {0.5, -9, "   +0.500"},
+      {0, -8, "   0.000"},
+      {-0.0, -8, "   0.000"},
+      {-0.0, 10, "     0.000"},
+      {123456789.123, 10, "123456789."},  // too wide: the last characters go
+      {-0.0001, -9, "   -0.000"},         // the sign survives rounding
+      {-0.0001, 9, "   -0.000"},
+      {0.0004, -8, "  +0.000"},
+      {-12345.6789, 10, "-12345.679"},
+      {1e300, 10, "1000000000"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::to_string(row.value) + " at " + std::to_string(row.width));
+    EXPECT_EQ(FormatReading(row.value, row.width), row.expected);
+  }
+}
+
+TEST(FormatReading, UsesTheLocaleDecimalSeparator) {
+  EXPECT_EQ(FormatReading(-1.5, -9, ","), "   -1,500");
+  EXPECT_EQ(FormatFixed3(200.2444, ","), "200,244");
+}
+
+TEST(FormatFixed3, OddValuesNeverCrash) {
+  EXPECT_EQ(FormatFixed3(std::numeric_limits<double>::infinity(), "."), "inf");
+  EXPECT_EQ(FormatFixed3(std::numeric_limits<double>::quiet_NaN(), "."), "nan");
+  EXPECT_EQ(FormatFixed3(-1.7976931348623157e308, ".").size(), 314u);
+}
+
+TEST(FormatReportDate, MonthDayYearWithTheLocaleSeparator) {
+  EXPECT_EQ(FormatReportDate({2026, 12, 6}), "12/06/2026");
+  EXPECT_EQ(FormatReportDate({987, 1, 31}, "."), "01.31.0987");
+}
+
+TEST(FrameSummaryLine, ClosesTheBoxInColumnEighty) {
+  const std::string frame_fill = std::string(79, ' ') + "|";
+  const std::string fifty(50, 'x');
+  EXPECT_EQ(FrameSummaryLine(fifty, frame_fill), fifty + std::string(29, ' ') + "|");
+  EXPECT_EQ(FrameSummaryLine("", frame_fill), frame_fill);
+  const std::string seventy_nine(79, 'x');
+  EXPECT_EQ(FrameSummaryLine(seventy_nine, frame_fill), seventy_nine + "|");
+  // Eighty or more: written unchanged, without a bar.
+  const std::string ninety(90, 'x');
+  EXPECT_EQ(FrameSummaryLine(std::string(80, 'x'), frame_fill), std::string(80, 'x'));
+  EXPECT_EQ(FrameSummaryLine(ninety, frame_fill), ninety);
+}
+
+}  // namespace
+}  // namespace quarrow
