@@ -1,0 +1,407 @@
+#include "frm_main.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
+#include <QUrl>
+#include <cmath>
+#include <exception>
+
+#include "adjust_level_run.h"
+#include "check_input_file.h"
+#include "closure_pass.h"
+#include "command_line.h"
+#include "frm_about.h"
+#include "messages.h"
+#include "qt_platform.h"
+#include "window_layout.h"
+#include "window_texts.h"
+
+namespace quarrow {
+
+namespace {
+
+namespace m = messages;
+namespace t = window_texts;
+
+// The working area below the menu bar, in twips.
+constexpr int kClientWidth = 6135;
+constexpr int kClientHeight = 3510;
+
+QString Shown(const std::string& bytes) { return QtPlatform::ToQString(bytes); }
+std::string Held(const QString& text) { return QtPlatform::FromQString(text); }
+QString Shown(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The first dropped entry that is a file on this machine; "" when the drop
+// carries none (dragged text, or only web addresses).
+QString FirstLocalFile(const QMimeData& data) {
+  for (const QUrl& url : data.urls()) {
+    if (url.isLocalFile()) return url.toLocalFile();
+  }
+  return {};
+}
+
+template <typename Control>
+Control* Make(QWidget* parent, const char* name) {
+  auto* control = new Control(parent);
+  control->setObjectName(QString::fromLatin1(name));
+  return control;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, const QRect& place) {
+  auto* label = Make<QLabel>(parent, name);
+  label->setTextFormat(Qt::PlainText);
+  label->setText(caption);
+  PlaceLabel(*label, place);
+  return label;
+}
+
+}  // namespace
+
+frmMain::frmMain(RunState& rs, Platform& platform, WindowServices& services)
+    : rs_(rs), platform_(platform), services_(services) {
+  setObjectName(QStringLiteral("frmMain"));
+  // A fixed dialog border: a close box, but no minimize or maximize button.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+  setWindowTitle(tr(" Compute and Adjust Level Run"));
+  setWindowIcon(ProgramIcon());
+  setFont(WindowFont());
+  BuildControls();
+  BuildMenus();
+  menuBar()->setFont(font());
+  setFixedSize(Pixels(kClientWidth),
+               menuBar()->heightForWidth(Pixels(kClientWidth)) + Pixels(kClientHeight));
+  Form_Load();
+}
+
+void frmMain::BuildControls() {
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("client"));
+  client->setFixedSize(Pixels(kClientWidth), Pixels(kClientHeight));
+  setCentralWidget(client);
+
+  Label3 = MakeLabel(client, "Label3", tr("Comma-Delimited Level File From TGO"),
+                     TwipsRect(120, 240, 5055, 255));
+  txtLvlFile = Make<QLineEdit>(client, "txtLvlFile");
+  txtLvlFile->setGeometry(TwipsRect(120, 480, 5055, 285));
+  txtLvlFile->setToolTip(tr("Drag the TGO file here, type its name, or browse for the file."));
+  btnGetLvl = Make<QPushButton>(client, "btnGetLvl");
+  btnGetLvl->setText(tr("Select"));
+  btnGetLvl->setGeometry(TwipsRect(5280, 480, 735, 285));
+
+  lblCty = MakeLabel(client, "lblCty", tr("Level Adjustment Report File"),
+                     TwipsRect(120, 1080, 5055, 255));
+  txtRptFile = Make<QLineEdit>(client, "txtRptFile");
+  txtRptFile->setGeometry(TwipsRect(120, 1320, 5055, 285));
+  txtRptFile->setToolTip(tr("Drag the report file here, type its name, or browse for the file."));
+  btnGetRpt = Make<QPushButton>(client, "btnGetRpt");
+  btnGetRpt->setText(tr("Select"));
+  btnGetRpt->setGeometry(TwipsRect(5280, 1320, 735, 285));
+
+  Label1 = MakeLabel(client, "Label1", tr("Beginning Elevation"), TwipsRect(360, 1980, 1455, 255));
+  txtBegElev = Make<QLineEdit>(client, "txtBegElev");
+  txtBegElev->setGeometry(TwipsRect(1920, 1920, 975, 285));
+  txtBegElev->setToolTip(tr("Published elevation of the beginning bench mark."));
+  btnFoot = Make<QRadioButton>(client, "btnFoot");
+  btnFoot->setText(tr("Use English Units"));
+  btnFoot->setGeometry(TwipsRect(3720, 1980, 1695, 255));
+
+  Label2 = MakeLabel(client, "Label2", tr("Ending Elevation"), TwipsRect(360, 2340, 1215, 255));
+  txtEndElev = Make<QLineEdit>(client, "txtEndElev");
+  txtEndElev->setGeometry(TwipsRect(1920, 2280, 975, 285));
+  txtEndElev->setToolTip(tr("Published elevation of the ending bench mark."));
+  btnMeter = Make<QRadioButton>(client, "btnMeter");
+  btnMeter->setText(tr("Use Metric Units"));
+  btnMeter->setGeometry(TwipsRect(3720, 2280, 1575, 195));
+  // The two options share their parent, so exactly one is ever selected.
+  btnFoot->setChecked(true);
+
+  btnAdjust = Make<QPushButton>(client, "btnAdjust");
+  btnAdjust->setText(tr("Adjust"));
+  btnAdjust->setGeometry(TwipsRect(1650, 2880, 735, 375));
+  btnAdjust->setToolTip(tr("Compute the adjustment as specified above."));
+  btnAdjust->setDefault(true);
+  btnExit = Make<QPushButton>(client, "btnExit");
+  btnExit->setText(tr("Exit"));
+  btnExit->setGeometry(TwipsRect(3750, 2880, 735, 375));
+
+  // As in a dialog: Enter presses the button that has the focus, else Adjust.
+  for (QPushButton* button : {btnGetLvl, btnGetRpt, btnAdjust, btnExit}) {
+    button->setAutoDefault(true);
+  }
+
+  QWidget* const tab_order[] = {txtLvlFile, btnGetLvl, txtRptFile, btnGetRpt, txtBegElev,
+                                txtEndElev, btnFoot,   btnMeter,   btnAdjust, btnExit};
+  for (std::size_t i = 1; i < std::size(tab_order); ++i) {
+    setTabOrder(tab_order[i - 1], tab_order[i]);
+  }
+  txtLvlFile->setFocus();
+
+  // Dropped files reach the handlers only; the boxes insert nothing themselves.
+  txtLvlFile->installEventFilter(this);
+  txtRptFile->installEventFilter(this);
+
+  connect(btnAdjust, &QPushButton::clicked, this, &frmMain::btnAdjust_Click);
+  connect(btnGetLvl, &QPushButton::clicked, this, &frmMain::btnGetLvl_Click);
+  connect(btnGetRpt, &QPushButton::clicked, this, &frmMain::btnGetRpt_Click);
+  connect(btnExit, &QPushButton::clicked, this, &frmMain::btnExit_Click);
+}
+
+void frmMain::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName(QStringLiteral("menuBar"));
+  // The bar keeps its titles in one row, also where the desktop would move
+  // it out of the window: the spacer only makes sense inside it.
+  bar->setNativeMenuBar(false);
+
+  mnufile = bar->addMenu(tr("File"));
+  mnufile->setObjectName(QStringLiteral("mnufile"));
+  mnufile->setFont(font());
+  mnuLvl = mnufile->addAction(tr("Select Level File"));
+  mnuLvl->setObjectName(QStringLiteral("mnuLvl"));
+  mnuRpt = mnufile->addAction(tr("Select Report File"));
+  mnuRpt->setObjectName(QStringLiteral("mnuRpt"));
+
+  mnuHlp = bar->addMenu(tr("Help"));
+  mnuHlp->setObjectName(QStringLiteral("mnuHlp"));
+  mnuHlp->setFont(font());
+  mnuHelp = mnuHlp->addAction(tr("Quarrow Help"));
+  mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+  mnuPDF = mnuHlp->addAction(tr("Trimble Level Run.pdf"));
+  mnuPDF->setObjectName(QStringLiteral("mnuPDF"));
+  mnuAbout = mnuHlp->addAction(tr("About Quarrow"));
+  mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+
+  mnuSpacer = bar->addAction(QString(static_cast<qsizetype>(t::kSpacerBlanks), u' '));
+  mnuSpacer->setObjectName(QStringLiteral("mnuSpacer"));
+  mnuSpacer->setEnabled(false);
+  // A top-level title without a list: it acts as soon as it is clicked.
+  mnuExit = bar->addAction(tr("Exit"));
+  mnuExit->setObjectName(QStringLiteral("mnuExit"));
+
+  connect(mnuLvl, &QAction::triggered, this, &frmMain::mnuLvl_Click);
+  connect(mnuRpt, &QAction::triggered, this, &frmMain::mnuRpt_Click);
+  connect(mnuHelp, &QAction::triggered, this, &frmMain::mnuHelp_Click);
+  connect(mnuPDF, &QAction::triggered, this, &frmMain::mnuPDF_Click);
+  connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
+  connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
+}
+
+void frmMain::CentreOnScreen() {
+  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  setGeometry(
+      QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
+}
+
+template <typename Body>
+void frmMain::Guarded(Body&& body) {
+  try {
+    body();
+  } catch (const std::exception& fault) {
+    ShowError(platform_, {t::kCommandFailed, fault.what()});
+  } catch (...) {
+    ShowError(platform_, {t::kCommandFailed});
+  }
+}
+
+void frmMain::Form_Load() {
+  txtLvlFile->setText(Shown(rs_.InputPath));
+  txtRptFile->setText(Shown(rs_.ReportPath));
+}
+
+void frmMain::ShowCheckedPaths() {
+  txtRptFile->setText(Shown(rs_.ReportPath));
+  txtLvlFile->setText(Shown(rs_.InputPath));
+}
+
+bool frmMain::ReadElevation(const QLineEdit& box, std::string_view not_number, double& value) {
+  bool ok = false;
+  value = QLocale().toDouble(box.text(), &ok);
+  if (ok && std::isfinite(value)) return true;
+  const std::string typed = "\"" + Held(box.text()) + "\"";
+  const std::string example =
+      std::string(t::kTypeElevationLike) + platform_.DecimalSeparator() + "000.";
+  ShowError(platform_, {not_number, typed, example});
+  return false;
+}
+
+void frmMain::btnAdjust_Click() {
+  Guarded([this] {
+    rs_.InputPath = TrimBlanks(Held(txtLvlFile->text()));
+    rs_.ReportPath = TrimBlanks(Held(txtRptFile->text()));
+    CheckInputFile(rs_, platform_, kCheckOnly);
+    if (rs_.FileState != kFileUsable) return;
+    if (rs_.ReportPath.empty()) {
+      ShowError(platform_, {t::kNoReportFile, t::kNameReportFile});
+      return;
+    }
+    if (RefuseReportOverFieldFile(rs_, platform_)) return;
+    if (platform_.FileExists(rs_.ReportPath)) {
+      rs_.MessageText = rs_.ReportPath + std::string(m::kOverwriteExists) +
+                        std::string(m::kLineBreak) + std::string(m::kOverwriteQuestion);
+      const MessageAnswer answer =
+          platform_.ShowMessage({std::string(m::kOverwriteTitle), rs_.MessageText,
+                                 MessageIcon::kQuestion, MessageButtons::kYesNo});
+      if (answer != MessageAnswer::kYes) return;
+    }
+    // Both numbers are read before either is stored, so a refused box
+    // leaves the elevations of the previous Adjust in place.
+    double begin_elev = 0;
+    double end_elev = 0;
+    if (!ReadElevation(*txtBegElev, t::kBeginningElevationNotNumber, begin_elev)) return;
+    if (!ReadElevation(*txtEndElev, t::kEndingElevationNotNumber, end_elev)) return;
+    rs_.BeginElev = begin_elev;
+    rs_.EndElev = end_elev;
+    if (btnFoot->isChecked()) {
+      rs_.UnitsLabel = m::kEnglishUnits;
+      rs_.UnitMark = '\'';
+    } else {
+      rs_.UnitsLabel = m::kMetricUnits;
+      rs_.UnitMark = 'm';
+    }
+    AdjustLevelRun(rs_, platform_);
+  });
+}
+
+void frmMain::btnGetLvl_Click() {
+  Guarded([this] {
+    if (!txtLvlFile->text().isEmpty()) {
+      cdgGetLvl.FileName = txtLvlFile->text();
+    } else {
+      cdgGetLvl.InitDir = Shown(rs_.LastFolder);
+    }
+    cdgGetLvl.DialogTitle = Shown(t::kOpenDialogTitle);
+    if (!services_.ShowOpen(this, cdgGetLvl)) return;
+    // The same name confirmed again is not tested again; a name differing
+    // only in letter case is a new choice.
+    if (txtLvlFile->text() == cdgGetLvl.FileName) return;
+    rs_.InputPath = Held(cdgGetLvl.FileName);
+    if (CheckInputFile(rs_, platform_, kCheckAndDerive) == kFileUsable) ShowCheckedPaths();
+  });
+}
+
+void frmMain::btnGetRpt_Click() {
+  Guarded([this] {
+    cdgGetRpt.FileName = txtRptFile->text();
+    cdgGetRpt.DialogTitle = Shown(t::kSaveDialogTitle);
+    if (!services_.ShowSave(this, cdgGetRpt)) return;
+    // Whether the file exists is asked at Adjust, not here.
+    rs_.ReportPath = Held(cdgGetRpt.FileName);
+    txtRptFile->setText(Shown(rs_.ReportPath));
+  });
+}
+
+void frmMain::txtLvlFile_OLEDragDrop(const QMimeData& data) {
+  Guarded([this, &data] {
+    const QString dropped = FirstLocalFile(data);
+    if (dropped.isEmpty()) return;
+    rs_.InputPath = Held(dropped);
+    if (CheckInputFile(rs_, platform_, kCheckAndDerive) == kFileUsable) ShowCheckedPaths();
+  });
+}
+
+void frmMain::txtRptFile_OLEDragDrop(const QMimeData& data) {
+  // Nothing is tested until Adjust, and ReportPath is taken from the box then.
+  const QString dropped = FirstLocalFile(data);
+  if (!dropped.isEmpty()) txtRptFile->setText(dropped);
+}
+
+void frmMain::btnExit_Click() { services_.EndProgram(); }
+
+void frmMain::mnuExit_Click() { services_.EndProgram(); }
+
+void frmMain::mnuLvl_Click() { btnGetLvl->click(); }
+
+void frmMain::mnuRpt_Click() { btnGetRpt->click(); }
+
+void frmMain::mnuHelp_Click() {
+  Guarded([this] {
+    platform_.ShowMessage({std::string(t::kHelpTitle), std::string(t::kHelpText),
+                           MessageIcon::kNone, MessageButtons::kOk});
+  });
+}
+
+void frmMain::mnuPDF_Click() {
+  Guarded([this] {
+    // The separator goes in whatever the folder ends with; the quotes keep a
+    // folder with blanks in one piece wherever the path is shown.
+    const QString guide =
+        QCoreApplication::applicationDirPath() + QLatin1Char('/') + Shown(t::kGuideFileName);
+    rs_.MessageText = "\"" + Held(QDir::toNativeSeparators(guide)) + "\"";
+    // A missing guide or viewer is not reported: the result is only kept.
+    rs_.ShellResult = services_.OpenDocument(guide) ? 1 : 0;
+  });
+}
+
+void frmMain::mnuAbout_Click() {
+  Guarded([this] {
+    // Made afresh for every showing, so its texts are loaded anew each time.
+    frmAbout about(this);
+    services_.ShowModal(about);
+  });
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != txtLvlFile && watched != txtRptFile)
+    return QMainWindow::eventFilter(watched, event);
+  switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+      auto* drag = static_cast<QDragMoveEvent*>(event);
+      if (drag->mimeData() != nullptr && !FirstLocalFile(*drag->mimeData()).isEmpty()) {
+        drag->acceptProposedAction();
+      } else {
+        drag->ignore();
+      }
+      return true;
+    }
+    case QEvent::Drop: {
+      auto* drop = static_cast<QDropEvent*>(event);
+      if (drop->mimeData() != nullptr) {
+        if (watched == txtLvlFile) {
+          txtLvlFile_OLEDragDrop(*drop->mimeData());
+        } else {
+          txtRptFile_OLEDragDrop(*drop->mimeData());
+        }
+      }
+      drop->acceptProposedAction();
+      return true;
+    }
+    default:
+      return QMainWindow::eventFilter(watched, event);
+  }
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      btnAdjust->click();
+      return;
+    case Qt::Key_Escape:
+      btnExit->click();
+      return;
+    default:
+      QMainWindow::keyPressEvent(event);
+  }
+}
+
+}  // namespace quarrow

@@ -1,0 +1,23 @@
+// quarrow: the level run adjusted in a window. A field file dropped on the
+// program's icon arrives as the first argument.
+
+#include <QApplication>
+
+#include "qt_window_services.h"
+#include "start_up.h"
+#include "version.h"
+#include "window_layout.h"
+#include "window_platform.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Quarrow"));
+  QApplication::setApplicationVersion(QString::fromLatin1(quarrow::kVersionText));
+  QApplication::setWindowIcon(quarrow::ProgramIcon());
+
+  quarrow::RunState rs;
+  quarrow::WindowPlatform platform;
+  quarrow::QtWindowServices services;
+  const auto window = quarrow::Main(rs, platform, services, QApplication::arguments());
+  return app.exec();
+}

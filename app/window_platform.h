@@ -1,0 +1,34 @@
+#pragma once
+
+// The engine's Platform for the window: message boxes on screen, and the
+// report opened in the desktop's text viewer. Files, paths, the locale and
+// the date come from QtPlatform, as for the command-line tool.
+
+#include <QMessageBox>
+#include <memory>
+
+#include "qt_platform.h"
+
+namespace quarrow {
+
+// The QMessageBox for `box`: its title, its text with CR LF turned into line
+// breaks and shown as plain text (a path holding "<" is no markup), its icon
+// and buttons. OK and OK/Cancel default to OK, Yes/No to Yes. Esc and the
+// close box mean Cancel for OK/Cancel and No for Yes/No.
+std::unique_ptr<QMessageBox> BuildMessageBox(const MessageBoxSpec& box, QWidget* owner);
+
+// The answer a shown box gives when `clicked` was pressed; a box closed
+// without any button pressed counts as its escape button.
+MessageAnswer AnswerOf(const QMessageBox& box, QAbstractButton* clicked);
+
+class WindowPlatform : public QtPlatform {
+ public:
+  // Modal over the active window, if any.
+  MessageAnswer ShowMessage(const MessageBoxSpec& box) override;
+  // Notepad with the path as its one argument on Windows; elsewhere the
+  // desktop's viewer for the file. Never through a shell, so blanks, quotes
+  // or semicolons in the path open that file and run nothing else.
+  bool LaunchViewer(const std::string& report_path) override;
+};
+
+}  // namespace quarrow
