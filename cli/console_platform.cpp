@@ -3,9 +3,12 @@
 namespace quarrow {
 
 MessageAnswer ConsolePlatform::ShowMessage(const MessageBoxSpec& box) {
-  std::string text = box.text;
-  for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) {
-    text.replace(at, 2, "\n");
+  // Boxes break lines with CR LF; a terminal wants LF alone.
+  std::string text;
+  text.reserve(box.text.size() + 1);
+  for (std::size_t i = 0; i < box.text.size(); ++i) {
+    if (box.text[i] == '\r' && i + 1 < box.text.size() && box.text[i + 1] == '\n') continue;
+    text += box.text[i];
   }
   errors_ << text << '\n';
   errors_.flush();

@@ -46,7 +46,9 @@ TEST(CheckInputFile, ReportsEachProblemWithThePath) {
       rs.LastFolder = "before";
       EXPECT_EQ(CheckInputFile(rs, platform, mode), c.state);
       EXPECT_EQ(rs.FileState, c.state);
-      if (c.degree_mark != '\0') EXPECT_EQ(rs.DegreeMark, c.degree_mark);
+      if (c.degree_mark != '\0') {
+        EXPECT_EQ(rs.DegreeMark, c.degree_mark);
+      }
       EXPECT_FALSE(rs.InFile.IsOpen());
       if (c.message.empty()) {
         EXPECT_TRUE(platform.shown.empty());

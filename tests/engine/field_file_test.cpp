@@ -135,7 +135,9 @@ TEST(OpenFieldFile, RecognisesObservationLines) {
     rs.DegreeMark = '\xb0';
     OpenFieldFile(rs, platform);
     EXPECT_EQ(rs.FileState, c.state);
-    if (c.state == kFileUsable) EXPECT_EQ(rs.LineBuffer, c.first_line);
+    if (c.state == kFileUsable) {
+      EXPECT_EQ(rs.LineBuffer, c.first_line);
+    }
     rs.InFile.Close();
   }
 }
