@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenuBar>
@@ -88,6 +89,9 @@ frmMain::frmMain(RunState& rs, Platform& platform, WindowServices& services)
   menuBar()->setFont(font());
   setFixedSize(Pixels(kClientWidth),
                menuBar()->heightForWidth(Pixels(kClientWidth)) + Pixels(kClientHeight));
+  // Place the menu bar and the client area now, not at first showing, so
+  // the window has its final geometry as soon as it exists.
+  layout()->activate();
   Form_Load();
 }
 

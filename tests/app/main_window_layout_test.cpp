@@ -1,0 +1,235 @@
+// frmMain as laid out: places, captions, tool tips, tab order and menus,
+// checked against the layout tables in twips (15 twips to the pixel).
+
+#include <gtest/gtest.h>
+#include <QAbstractButton>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QStyle>
+
+#include "frm_main.h"
+#include "scripted_desktop.h"
+
+namespace quarrow {
+namespace {
+
+QRect Twips(int left, int top, int width, int height) {
+  auto pixels = [](int twips) { return qRound(twips / 15.0); };
+  return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
+}
+
+struct ControlRow {
+  const char* name;
+  const char* caption;  // text of a label or button; "" for the text boxes
+  QRect place;          // in pixels
+  const char* tool_tip;
+};
+
+const ControlRow kControls[] = {
+    {"Label3", "Comma-Delimited Level File From TGO", Twips(120, 240, 5055, 255), ""},
+    {"txtLvlFile", "", Twips(120, 480, 5055, 285),
+     "Drag the TGO file here, type its name, or browse for the file."},
+    {"btnGetLvl", "Select", Twips(5280, 480, 735, 285), ""},
+    {"lblCty", "Level Adjustment Report File", Twips(120, 1080, 5055, 255), ""},
+    {"txtRptFile", "", Twips(120, 1320, 5055, 285),
+     "Drag the report file here, type its name, or browse for the file."},
+    {"btnGetRpt", "Select", Twips(5280, 1320, 735, 285), ""},
+    {"Label1", "Beginning Elevation", Twips(360, 1980, 1455, 255), ""},
+    {"txtBegElev", "", Twips(1920, 1920, 975, 285),
+     "Published elevation of the beginning bench mark."},
+    {"btnFoot", "Use English Units", Twips(3720, 1980, 1695, 255), ""},
+    {"Label2", "Ending Elevation", Twips(360, 2340, 1215, 255), ""},
+    {"txtEndElev", "", Twips(1920, 2280, 975, 285),
+     "Published elevation of the ending bench mark."},
+    {"btnMeter", "Use Metric Units", Twips(3720, 2280, 1575, 195), ""},
+    {"btnAdjust", "Adjust", Twips(1650, 2880, 735, 375),
+     "Compute the adjustment as specified above."},
+    {"btnExit", "Exit", Twips(3750, 2880, 735, 375), ""},
+};
+
+class MainWindowLayout : public testing::Test {
+ protected:
+  void SetUp() override {
+    InitialiseFrames(rs);
+    window = std::make_unique<frmMain>(rs, platform, services);
+  }
+
+  QWidget* Control(const char* name) {
+    auto* control = window->findChild<QWidget*>(QString::fromLatin1(name));
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+  }
+
+  Transcript transcript;
+  ScriptedPlatform platform{transcript};
+  ScriptedServices services{transcript};
+  RunState rs;
+  std::unique_ptr<frmMain> window;
+};
+
+TEST_F(MainWindowLayout, EveryControlSitsWhereTheLayoutPutsIt) {
+  for (const ControlRow& row : kControls) {
+    SCOPED_TRACE(row.name);
+    QWidget* control = Control(row.name);
+    ASSERT_NE(control, nullptr);
+    const QRect place = control->geometry();
+    EXPECT_EQ(place.topLeft(), row.place.topLeft());
+    EXPECT_EQ(place.height(), row.place.height());
+    if (qobject_cast<QLabel*>(control) == nullptr) {
+      EXPECT_EQ(place.width(), row.place.width());
+      continue;
+    }
+    // A label may only grow to the right, by less than a pixel's worth of
+    // caption per pixel added, so its caption is never cut off.
+    const double caption = QFontMetricsF(control->font()).horizontalAdvance(row.caption);
+    EXPECT_GE(place.width(), row.place.width());
+    EXPECT_LE(place.width(), std::max(row.place.width(), static_cast<int>(std::ceil(caption))));
+  }
+}
+
+TEST_F(MainWindowLayout, CaptionsAndToolTipsAreTheLayoutsOwn) {
+  for (const ControlRow& row : kControls) {
+    SCOPED_TRACE(row.name);
+    QWidget* control = Control(row.name);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->toolTip(), QString::fromUtf8(row.tool_tip));
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+      EXPECT_EQ(label->text(), QString::fromUtf8(row.caption));
+      EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+      EXPECT_EQ(button->text(), QString::fromUtf8(row.caption));
+    } else {
+      EXPECT_EQ(qobject_cast<QLineEdit*>(control)->text(), QString());
+    }
+  }
+}
+
+TEST_F(MainWindowLayout, NoCaptionIsCutOff) {
+  QStyle* style = window->style();
+  for (const ControlRow& row : kControls) {
+    if (*row.caption == '\0') continue;
+    SCOPED_TRACE(row.name);
+    QWidget* control = Control(row.name);
+    ASSERT_NE(control, nullptr);
+    const QFontMetricsF metrics(control->font());
+    double needed = metrics.horizontalAdvance(QString::fromUtf8(row.caption));
+    if (qobject_cast<QRadioButton*>(control) != nullptr) {
+      needed += style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+    } else if (qobject_cast<QAbstractButton*>(control) != nullptr) {
+      needed += 2 * style->pixelMetric(QStyle::PM_ButtonMargin);
+    }
+    EXPECT_LE(needed, control->width());
+    EXPECT_LE(metrics.height(), control->height());
+  }
+}
+
+TEST_F(MainWindowLayout, FontIsAnEightPointFaceWithArialWidths) {
+  const QFontInfo face(window->font());
+  EXPECT_EQ(window->font().pointSize(), 8);
+  const QStringList arial_widths = {"Liberation Sans", "Arimo", "Nimbus Sans", "Arial",
+                                    "Helvetica"};
+  EXPECT_TRUE(arial_widths.contains(face.family()))
+      << face.family().toStdString() << " is installed instead (package fonts-liberation)";
+}
+
+TEST_F(MainWindowLayout, WindowIsFixedWithTheClientAreaBelowTheMenuBar) {
+  EXPECT_EQ(window->windowTitle(), QString(" Compute and Adjust Level Run"));
+  EXPECT_EQ(window->objectName(), QString("frmMain"));
+  EXPECT_FALSE(window->windowIcon().isNull());
+  const QWidget* client = window->centralWidget();
+  EXPECT_EQ(client->size(), QSize(409, 234));
+  EXPECT_EQ(client->y(), window->menuBar()->height());
+  EXPECT_EQ(window->minimumSize(), window->maximumSize());
+  EXPECT_EQ(window->height(), window->menuBar()->height() + 234);
+  const Qt::WindowFlags flags = window->windowFlags();
+  EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint));
+  EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+  EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+  EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+}
+
+TEST_F(MainWindowLayout, TabWalksTheBoxesThenTheOptionsThenTheButtons) {
+  const QStringList expected = {"txtLvlFile", "btnGetLvl", "txtRptFile", "btnGetRpt", "txtBegElev",
+                                "txtEndElev", "btnFoot",   "btnMeter",   "btnAdjust", "btnExit"};
+  QWidget* first = Control("txtLvlFile");
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(window->focusWidget(), first);
+  QStringList walked;
+  QWidget* at = first;
+  do {
+    if ((at->focusPolicy() & Qt::TabFocus) && at->isVisibleTo(window.get())) {
+      walked << at->objectName();
+    }
+    at = at->nextInFocusChain();
+  } while (at != first && walked.size() < 20);
+  EXPECT_EQ(walked, expected);
+}
+
+TEST_F(MainWindowLayout, EnglishUnitsAreSelectedAndTheOptionsExcludeEachOther) {
+  auto* feet = qobject_cast<QRadioButton*>(Control("btnFoot"));
+  auto* metres = qobject_cast<QRadioButton*>(Control("btnMeter"));
+  ASSERT_TRUE(feet && metres);
+  EXPECT_TRUE(feet->isChecked());
+  EXPECT_FALSE(metres->isChecked());
+  metres->click();
+  EXPECT_FALSE(feet->isChecked());
+  EXPECT_TRUE(metres->isChecked());
+}
+
+TEST_F(MainWindowLayout, MenuBarHoldsFileHelpTheSpacerAndExit) {
+  struct Title {
+    const char* name;
+    QString text;
+    bool enabled;
+    QStringList items;  // object name and text, pairwise
+  };
+  const Title titles[] = {
+      {"mnufile", "File", true, {"mnuLvl", "Select Level File", "mnuRpt", "Select Report File"}},
+      {"mnuHlp",
+       "Help",
+       true,
+       {"mnuHelp", "Quarrow Help", "mnuPDF", "Trimble Level Run.pdf", "mnuAbout", "About Quarrow"}},
+      {"mnuSpacer", QString(62, u' '), false, {}},
+      {"mnuExit", "Exit", true, {}},
+  };
+  const QList<QAction*> bar = window->menuBar()->actions();
+  ASSERT_EQ(bar.size(), static_cast<qsizetype>(std::size(titles)));
+  for (std::size_t i = 0; i < std::size(titles); ++i) {
+    const Title& title = titles[i];
+    SCOPED_TRACE(title.name);
+    QAction* action = bar[static_cast<qsizetype>(i)];
+    EXPECT_EQ(action->text(), title.text);
+    EXPECT_EQ(action->isEnabled(), title.enabled);
+    EXPECT_TRUE(action->shortcut().isEmpty());
+    QMenu* list = action->menu();
+    EXPECT_EQ(list != nullptr, !title.items.isEmpty());
+    EXPECT_EQ(list ? list->objectName() : action->objectName(), QString(title.name));
+    if (list == nullptr) continue;
+    const QList<QAction*> items = list->actions();
+    ASSERT_EQ(items.size() * 2, title.items.size());
+    for (qsizetype k = 0; k < items.size(); ++k) {
+      EXPECT_EQ(items[k]->objectName(), title.items[2 * k]);
+      EXPECT_EQ(items[k]->text(), title.items[2 * k + 1]);
+      EXPECT_TRUE(items[k]->shortcut().isEmpty());
+      EXPECT_FALSE(items[k]->isCheckable());
+    }
+  }
+}
+
+TEST_F(MainWindowLayout, AllTitlesFitOnOneRowOfTheMenuBar) {
+  QMenuBar* bar = window->menuBar();
+  window->show();
+  const QRect exit = bar->actionGeometry(bar->actions().last());
+  const QRect file = bar->actionGeometry(bar->actions().first());
+  EXPECT_EQ(exit.top(), file.top());
+  EXPECT_LE(exit.right(), window->width());
+}
+
+}  // namespace
+}  // namespace quarrow

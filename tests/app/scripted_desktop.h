@@ -1,0 +1,72 @@
+#pragma once
+
+// A scripted desktop for the window's tests. Files are real (a scratch
+// folder), but every message box, file dialog, modal box, viewer launch and
+// the end of the program is answered from a script and written to one
+// transcript, so a test sees what was asked and in which order. No real
+// dialog ever opens.
+
+#include <QString>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "qt_platform.h"
+#include "window_services.h"
+
+namespace quarrow {
+
+// One line per thing asked of the desktop, e.g. "box Quarrow Error",
+// "open Select The Project Dump File", "viewer /tmp/x/run.adj", "end".
+using Transcript = std::vector<std::string>;
+
+class ScriptedPlatform : public QtPlatform {
+ public:
+  explicit ScriptedPlatform(Transcript& transcript) : transcript_(transcript) {}
+
+  std::deque<MessageAnswer> answers;  // for OK/Cancel and Yes/No boxes, in order
+  std::vector<MessageBoxSpec> shown;  // every box, in order
+
+  // An OK box needs no script; any other box without an answer left fails
+  // the test and is answered Cancel or No, which writes nothing.
+  MessageAnswer ShowMessage(const MessageBoxSpec& box) override;
+  bool LaunchViewer(const std::string& report_path) override;
+
+ private:
+  Transcript& transcript_;
+};
+
+class ScriptedServices : public WindowServices {
+ public:
+  explicit ScriptedServices(Transcript& transcript) : transcript_(transcript) {}
+
+  // The path each file dialog answers in turn; nullopt is Cancel.
+  std::deque<std::optional<QString>> dialog_answers;
+  // The dialogs as they were when shown, in order.
+  std::vector<FileDialogSettings> dialogs;
+  bool document_opens = false;
+  std::vector<QString> documents;
+  // Looks at a modal box while it is "shown", then lets it close.
+  std::function<void(QDialog&)> inspect_modal;
+
+  bool ShowOpen(QWidget* owner, FileDialogSettings& dialog) override;
+  bool ShowSave(QWidget* owner, FileDialogSettings& dialog) override;
+  bool OpenDocument(const QString& path) override;
+  void ShowModal(QDialog& dialog) override;
+  void EndProgram() override;
+
+ private:
+  bool Answer(const char* kind, FileDialogSettings& dialog);
+  Transcript& transcript_;
+};
+
+// The worked example's field file: five CR LF lines, degree sign byte 176.
+std::string ExampleFieldBytes();
+
+// Writes `bytes` to `path`; fails the test when it cannot.
+void WriteFile(const QString& path, const std::string& bytes);
+std::string ReadFile(const QString& path);
+
+}  // namespace quarrow
