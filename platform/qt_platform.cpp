@@ -41,14 +41,18 @@ class SaveFileSink : public ReportSink {
  public:
   explicit SaveFileSink(const QString& path) : file_(path) {}
   bool Open() {
-    if (file_.open(QIODevice::WriteOnly)) return true;
+    // Unbuffered: ReportStream already hands over large pieces, and a short
+    // write (a full disk) must show here rather than vanish in a late flush.
+    if (file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return true;
     error_ = file_.errorString();
     return false;
   }
   bool Write(std::string_view bytes) override {
     const qint64 size = static_cast<qint64>(bytes.size());
-    if (file_.write(bytes.data(), size) == size) return true;
-    error_ = file_.errorString();
+    const qint64 written = file_.write(bytes.data(), size);
+    if (written == size) return true;
+    error_ = written < 0 ? file_.errorString()
+                         : QStringLiteral("The disk is full, or the file would be too large.");
     return false;
   }
   bool Commit() override {

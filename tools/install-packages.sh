@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   googletest libgtest-dev
   fonts-liberation
+  clang libclang-rt-14-dev
 )
 
 missing=()
