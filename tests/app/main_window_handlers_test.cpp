@@ -91,23 +91,20 @@ class MainWindowHandlers : public testing::Test {
 
 // --- Adjust -----------------------------------------------------------------
 
-TEST_F(MainWindowHandlers, AdjustWritesTheReportAndOpensIt) {
-  Fill(field_file, report_file, "100", "99.91", /*metric=*/true);
-  window->btnAdjust_Click();
-  EXPECT_EQ(transcript, Lines{"viewer " + Bytes(report_file)});
-  EXPECT_EQ(rs.BeginElev, 100);
-  EXPECT_EQ(rs.EndElev, 99.91);
-  EXPECT_EQ(rs.UnitsLabel, "Metric Units");
-  EXPECT_EQ(rs.UnitMark, 'm');
-  EXPECT_NE(ReadFile(report_file).find("BM2 "), std::string::npos);
-}
-
-TEST_F(MainWindowHandlers, AdjustInFeetMarksTheReportInFeet) {
-  Fill(field_file, report_file, "100", "99.91", /*metric=*/false);
-  window->btnAdjust_Click();
-  EXPECT_EQ(rs.UnitsLabel, "English Units");
-  EXPECT_EQ(rs.UnitMark, '\'');
-  EXPECT_NE(ReadFile(report_file).find("of 33'."), std::string::npos);
+TEST_F(MainWindowHandlers, AdjustWritesTheReportInTheChosenUnitsAndOpensIt) {
+  for (const bool metric : {true, false}) {
+    SCOPED_TRACE(metric ? "metric" : "feet");
+    transcript.clear();
+    QFile::remove(report_file);
+    Fill(field_file, report_file, "100", "99.91", metric);
+    window->btnAdjust_Click();
+    EXPECT_EQ(transcript, Lines{"viewer " + Bytes(report_file)});
+    EXPECT_EQ(rs.BeginElev, 100);
+    EXPECT_EQ(rs.EndElev, 99.91);
+    EXPECT_EQ(rs.UnitsLabel, metric ? "Metric Units" : "English Units");
+    EXPECT_EQ(rs.UnitMark, metric ? 'm' : '\'');
+    EXPECT_NE(ReadFile(report_file).find(metric ? "of 10m." : "of 33'."), std::string::npos);
+  }
 }
 
 TEST_F(MainWindowHandlers, AdjustIgnoresBlanksAroundPathsButLeavesTheBoxes) {
@@ -122,145 +119,56 @@ TEST_F(MainWindowHandlers, AdjustIgnoresBlanksAroundPathsButLeavesTheBoxes) {
   EXPECT_EQ(transcript, Lines{"viewer " + Bytes(report_file)});
 }
 
-// Every way Adjust stops before the engine runs. Each shows at most what the
-// row lists, writes no report, and keeps the elevations and units of the
-// previous Adjust.
+// Every way Adjust stops before the engine runs. Each shows one box, writes
+// no report, leaves the field file alone, and keeps the elevations and units
+// of the previous Adjust.
 TEST_F(MainWindowHandlers, AdjustStopsBeforeComputing) {
   struct Row {
-    const char* what;
-    const char* field;   // file name in the folder; "" = the example
-    const char* report;  // "" = run.adj
-    bool report_exists;
+    const char* field;   // in the folder; "" = the example
+    const char* report;  // in the folder; "" = run.adj; blanks stay blanks
+    bool report_exists;  // run.adj holds an earlier report
     const char* begin;
     const char* end;
-    std::deque<MessageAnswer> answers;
-    Lines asked;
-    const char* first_line;  // of the first box; "" = no box
+    const char* box;         // its title, after which Adjust stopped
+    const char* first_line;  // of its text; "<report>" stands for run.adj's path
   };
+  // clang-format off
   const Row rows[] = {
-      {"missing field file",
-       "gone.txt",
-       "",
-       true,
-       "100",
-       "99.91",
-       {},
-       {"box Quarrow Error"},
-       "File Does Not Exist"},
-      {"unrecognised field file, never the overwrite question",
-       "notes.txt",
-       "",
-       true,
-       "100",
-       "99.91",
-       {},
-       {"box Quarrow Error"},
-       "Unrecognized File Format in"},
-      {"No to the overwrite question",
-       "",
-       "",
-       true,
-       "100",
-       "99.91",
-       {MessageAnswer::kNo},
-       {"box Output File Exists"},
-       "<report> exists."},
-      {"empty report box",
-       "",
-       "   ",
-       false,
-       "100",
-       "99.91",
-       {},
-       {"box Quarrow Error"},
-       "No Report File Named"},
-      {"report names the field file",
-       "",
-       "run.txt",
-       false,
-       "100",
-       "99.91",
-       {},
-       {"box Quarrow Error"},
-       "The report file would replace the level file itself:"},
-      {"empty beginning elevation",
-       "",
-       "",
-       false,
-       "",
-       "99.91",
-       {},
-       {"box Quarrow Error"},
-       "Beginning Elevation Is Not A Number:"},
-      {"letters for the ending elevation",
-       "",
-       "",
-       false,
-       "100",
-       "abc",
-       {},
-       {"box Quarrow Error"},
-       "Ending Elevation Is Not A Number:"},
-      {"a separator foreign to the locale",
-       "",
-       "",
-       false,
-       "100,5",
-       "99.91",
-       {},
-       {"box Quarrow Error"},
-       "Beginning Elevation Is Not A Number:"},
-      {"not a finite number",
-       "",
-       "",
-       false,
-       "100",
-       "inf",
-       {},
-       {"box Quarrow Error"},
-       "Ending Elevation Is Not A Number:"},
-      {"too large to hold",
-       "",
-       "",
-       false,
-       "1e999",
-       "99.91",
-       {},
-       {"box Quarrow Error"},
-       "Beginning Elevation Is Not A Number:"},
-      {"elevations are read after the overwrite question",
-       "",
-       "",
-       true,
-       "abc",
-       "99.91",
-       {MessageAnswer::kNo},
-       {"box Output File Exists"},
-       "<report> exists."},
+      {"gone.txt",  "",        true,  "100",   "99.91", "Quarrow Error",      "File Does Not Exist"},
+      // An unusable field file is refused before any overwrite question.
+      {"notes.txt", "",        true,  "100",   "99.91", "Quarrow Error",      "Unrecognized File Format in"},
+      {"",          "",        true,  "100",   "99.91", "Output File Exists", "<report> exists."},
+      // The elevations are read only after the No.
+      {"",          "",        true,  "abc",   "",      "Output File Exists", "<report> exists."},
+      {"",          "   ",     false, "100",   "99.91", "Quarrow Error",      "No Report File Named"},
+      {"",          "run.txt", false, "100",   "99.91", "Quarrow Error",      "The report file would replace the level file itself:"},
+      {"",          "",        false, "",      "99.91", "Quarrow Error",      "Beginning Elevation Is Not A Number:"},
+      {"",          "",        false, "100",   "abc",   "Quarrow Error",      "Ending Elevation Is Not A Number:"},
+      {"",          "",        false, "100,5", "99.91", "Quarrow Error",      "Beginning Elevation Is Not A Number:"},
+      {"",          "",        false, "100",   "inf",   "Quarrow Error",      "Ending Elevation Is Not A Number:"},
+      {"",          "",        false, "1e999", "99.91", "Quarrow Error",      "Beginning Elevation Is Not A Number:"},
   };
+  // clang-format on
   WriteFile(Path("notes.txt"), "no observations here\r\n");
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
+    SCOPED_TRACE(std::string(row.first_line) + " " + row.begin + " " + row.end);
     transcript.clear();
     platform.shown.clear();
-    platform.answers = row.answers;
+    platform.answers = {MessageAnswer::kNo};
     RememberPreviousAdjust();
-    const QString field = *row.field ? Path(row.field) : field_file;
+    QFile::remove(report_file);
+    if (row.report_exists) WriteFile(report_file, "earlier report");
     const QString report = *row.report == '\0'                       ? report_file
                            : QString(row.report).trimmed().isEmpty() ? QString(row.report)
                                                                      : Path(row.report);
-    QFile::remove(report_file);
-    if (row.report_exists && report == report_file) WriteFile(report_file, "earlier report");
-    Fill(field, report, row.begin, row.end, true);
+    Fill(*row.field ? Path(row.field) : field_file, report, row.begin, row.end, true);
 
     window->btnAdjust_Click();
 
-    EXPECT_EQ(transcript, row.asked);
-    std::string expected_first = row.first_line;
-    if (expected_first.starts_with("<report>")) {
-      expected_first.replace(0, 8, Bytes(report_file));
-    }
-    EXPECT_EQ(FirstLineShown(), expected_first);
+    EXPECT_EQ(transcript, Lines{std::string("box ") + row.box});
+    std::string first_line = row.first_line;
+    if (first_line.starts_with("<report>")) first_line.replace(0, 8, Bytes(report_file));
+    EXPECT_EQ(FirstLineShown(), first_line);
     EXPECT_EQ(ReadFile(report_file), row.report_exists ? "earlier report" : "<missing>");
     EXPECT_EQ(ReadFile(field_file), ExampleFieldBytes());
     ExpectPreviousAdjustKept();
@@ -343,21 +251,16 @@ TEST_F(MainWindowHandlers, FieldFileSelectionThatChangesNothing) {
     std::optional<QString> answer;
     Lines asked;
   };
+  const std::string open = "open Select The Project Dump File";
+  const QString missing = Path("missing.txt");
+  // clang-format off
   const Row rows[] = {
-      {"Cancel", "typed.txt", std::nullopt, {"open Select The Project Dump File"}},
-      {"the same name confirmed is not tested again",
-       Path("missing.txt"),
-       Path("missing.txt"),
-       {"open Select The Project Dump File"}},
-      {"a missing file is reported and the boxes kept",
-       "typed.txt",
-       Path("missing.txt"),
-       {"open Select The Project Dump File", "box Quarrow Error"}},
-      {"a name differing in case is a new choice",
-       Path("Missing.txt"),
-       Path("missing.txt"),
-       {"open Select The Project Dump File", "box Quarrow Error"}},
+      {"Cancel",                                  "typed.txt",           std::nullopt, {open}},
+      {"the same name is not tested again",       missing,               missing,      {open}},
+      {"a missing file is reported",              "typed.txt",           missing,      {open, "box Quarrow Error"}},
+      {"a name differing in case is a new choice", Path("Missing.txt"), missing,      {open, "box Quarrow Error"}},
   };
+  // clang-format on
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     transcript.clear();
@@ -389,26 +292,20 @@ TEST_F(MainWindowHandlers, OpenDialogKeepsItsFileNameBetweenUses) {
 
 // --- Report-file selection -----------------------------------------------
 
-TEST_F(MainWindowHandlers, SelectedReportFileIsTakenUntested) {
+TEST_F(MainWindowHandlers, SelectedReportFileIsTakenUntestedAndCancelChangesNothing) {
   Box("txtRptFile")->setText("old.adj");
-  services.dialog_answers = {Path("elsewhere.txt")};
+  rs.ReportPath = "kept.adj";
+  services.dialog_answers = {std::nullopt, Path("elsewhere.txt")};
   window->btnGetRpt_Click();
-  EXPECT_EQ(transcript, Lines{"save Select The Report File"});
-  ASSERT_EQ(services.dialogs.size(), 1u);
-  EXPECT_EQ(services.dialogs[0].FileName, "old.adj");
-  EXPECT_EQ(services.dialogs[0].InitDir, "");
+  EXPECT_EQ(Box("txtRptFile")->text(), "old.adj");
+  EXPECT_EQ(rs.ReportPath, "kept.adj");
+  window->btnGetRpt_Click();
+  EXPECT_EQ(transcript, Lines(2, "save Select The Report File"));
+  ASSERT_EQ(services.dialogs.size(), 2u);
+  EXPECT_EQ(services.dialogs[1].FileName, "old.adj");
+  EXPECT_EQ(services.dialogs[1].InitDir, "");
   EXPECT_EQ(Box("txtRptFile")->text(), Path("elsewhere.txt"));
   EXPECT_EQ(rs.ReportPath, Bytes(Path("elsewhere.txt")));
-}
-
-TEST_F(MainWindowHandlers, CancelledReportSelectionChangesNothing) {
-  Box("txtRptFile")->setText("");
-  rs.ReportPath = "kept.adj";
-  services.dialog_answers = {std::nullopt};
-  window->btnGetRpt_Click();
-  EXPECT_EQ(services.dialogs.at(0).FileName, "");
-  EXPECT_EQ(Box("txtRptFile")->text(), "");
-  EXPECT_EQ(rs.ReportPath, "kept.adj");
 }
 
 TEST_F(MainWindowHandlers, FileMenuItemsPressTheSelectButtons) {
@@ -436,35 +333,28 @@ TEST_F(MainWindowHandlers, DropsOnTheFieldFileBox) {
   struct Row {
     const char* what;
     QStringList files;
-    QString text;
     bool taken;
+    Lines asked;
   };
   const QString other = Path("other.txt");
   WriteFile(other, ExampleFieldBytes());
   const Row rows[] = {
-      {"one file", {field_file}, {}, true},
-      {"three files: the first", {field_file, other, Path("third.txt")}, {}, true},
-      {"a web address before the file", {"https://example.com/x.txt", field_file}, {}, true},
-      {"dragged text", {}, "run.txt", false},
+      {"one file", {field_file}, true, {}},
+      {"three files: the first", {field_file, other, Path("third.txt")}, true, {}},
+      {"a web address before the file", {"https://example.com/x.txt", field_file}, true, {}},
+      {"dragged text", {}, false, {}},
+      {"a missing file", {Path("missing.txt")}, false, {"box Quarrow Error"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     transcript.clear();
     Box("txtLvlFile")->setText("before");
     Box("txtRptFile")->setText("before.adj");
-    window->txtLvlFile_OLEDragDrop(*Dropped(row.files, row.text));
-    EXPECT_EQ(transcript, Lines{});
+    window->txtLvlFile_OLEDragDrop(*Dropped(row.files, "run.txt"));
+    EXPECT_EQ(transcript, row.asked);
     EXPECT_EQ(Box("txtLvlFile")->text(), row.taken ? field_file : QString("before"));
     EXPECT_EQ(Box("txtRptFile")->text(), row.taken ? report_file : QString("before.adj"));
   }
-}
-
-TEST_F(MainWindowHandlers, DroppedFieldFileThatFailsLeavesTheBoxes) {
-  Box("txtLvlFile")->setText("before");
-  window->txtLvlFile_OLEDragDrop(*Dropped({Path("missing.txt")}));
-  EXPECT_EQ(transcript, Lines{"box Quarrow Error"});
-  EXPECT_EQ(Box("txtLvlFile")->text(), "before");
-  EXPECT_EQ(rs.InputPath, Bytes(Path("missing.txt")));
 }
 
 TEST_F(MainWindowHandlers, DropsOnTheReportBox) {

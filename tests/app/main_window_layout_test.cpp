@@ -72,60 +72,39 @@ class MainWindowLayout : public testing::Test {
   std::unique_ptr<frmMain> window;
 };
 
-TEST_F(MainWindowLayout, EveryControlSitsWhereTheLayoutPutsIt) {
-  for (const ControlRow& row : kControls) {
-    SCOPED_TRACE(row.name);
-    QWidget* control = Control(row.name);
-    ASSERT_NE(control, nullptr);
-    const QRect place = control->geometry();
-    EXPECT_EQ(place.topLeft(), row.place.topLeft());
-    EXPECT_EQ(place.height(), row.place.height());
-    if (qobject_cast<QLabel*>(control) == nullptr) {
-      EXPECT_EQ(place.width(), row.place.width());
-      continue;
-    }
-    // A label may only grow to the right, by less than a pixel's worth of
-    // caption per pixel added, so its caption is never cut off.
-    const double caption = QFontMetricsF(control->font()).horizontalAdvance(row.caption);
-    EXPECT_GE(place.width(), row.place.width());
-    EXPECT_LE(place.width(), std::max(row.place.width(), static_cast<int>(std::ceil(caption))));
-  }
-}
-
-TEST_F(MainWindowLayout, CaptionsAndToolTipsAreTheLayoutsOwn) {
+// Place, caption and tool tip of every control, and room for its caption.
+TEST_F(MainWindowLayout, EveryControlIsAsTheLayoutTableSays) {
+  QStyle* style = window->style();
   for (const ControlRow& row : kControls) {
     SCOPED_TRACE(row.name);
     QWidget* control = Control(row.name);
     ASSERT_NE(control, nullptr);
     EXPECT_EQ(control->toolTip(), QString::fromUtf8(row.tool_tip));
+    const QRect place = control->geometry();
+    EXPECT_EQ(place.topLeft(), row.place.topLeft());
+    EXPECT_EQ(place.height(), row.place.height());
+    const QFontMetricsF metrics(control->font());
+    const double caption = metrics.horizontalAdvance(QString::fromUtf8(row.caption));
+    double needed = caption;
     if (auto* label = qobject_cast<QLabel*>(control)) {
       EXPECT_EQ(label->text(), QString::fromUtf8(row.caption));
       EXPECT_EQ(label->textFormat(), Qt::PlainText);
+      // A label only grows to the right, and only as far as its caption needs.
+      EXPECT_GE(place.width(), row.place.width());
+      EXPECT_LE(place.width(), std::max(row.place.width(), static_cast<int>(std::ceil(caption))));
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
       EXPECT_EQ(button->text(), QString::fromUtf8(row.caption));
+      EXPECT_EQ(place.width(), row.place.width());
+      needed += qobject_cast<QRadioButton*>(control) != nullptr
+                    ? style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                          style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing)
+                    : 2 * style->pixelMetric(QStyle::PM_ButtonMargin);
     } else {
       EXPECT_EQ(qobject_cast<QLineEdit*>(control)->text(), QString());
+      EXPECT_EQ(place.width(), row.place.width());
     }
-  }
-}
-
-TEST_F(MainWindowLayout, NoCaptionIsCutOff) {
-  QStyle* style = window->style();
-  for (const ControlRow& row : kControls) {
-    if (*row.caption == '\0') continue;
-    SCOPED_TRACE(row.name);
-    QWidget* control = Control(row.name);
-    ASSERT_NE(control, nullptr);
-    const QFontMetricsF metrics(control->font());
-    double needed = metrics.horizontalAdvance(QString::fromUtf8(row.caption));
-    if (qobject_cast<QRadioButton*>(control) != nullptr) {
-      needed += style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
-                style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
-    } else if (qobject_cast<QAbstractButton*>(control) != nullptr) {
-      needed += 2 * style->pixelMetric(QStyle::PM_ButtonMargin);
-    }
-    EXPECT_LE(needed, control->width());
-    EXPECT_LE(metrics.height(), control->height());
+    EXPECT_LE(needed, place.width()) << "caption cut off";
+    EXPECT_LE(metrics.height(), place.height()) << "caption cut off";
   }
 }
 
@@ -198,8 +177,13 @@ TEST_F(MainWindowLayout, MenuBarHoldsFileHelpTheSpacerAndExit) {
       {"mnuSpacer", QString(62, u' '), false, {}},
       {"mnuExit", "Exit", true, {}},
   };
+  window->show();
   const QList<QAction*> bar = window->menuBar()->actions();
   ASSERT_EQ(bar.size(), static_cast<qsizetype>(std::size(titles)));
+  // All on one row, "Exit" included.
+  EXPECT_EQ(window->menuBar()->actionGeometry(bar.last()).top(),
+            window->menuBar()->actionGeometry(bar.first()).top());
+  EXPECT_LE(window->menuBar()->actionGeometry(bar.last()).right(), window->width());
   for (std::size_t i = 0; i < std::size(titles); ++i) {
     const Title& title = titles[i];
     SCOPED_TRACE(title.name);
@@ -220,15 +204,6 @@ TEST_F(MainWindowLayout, MenuBarHoldsFileHelpTheSpacerAndExit) {
       EXPECT_FALSE(items[k]->isCheckable());
     }
   }
-}
-
-TEST_F(MainWindowLayout, AllTitlesFitOnOneRowOfTheMenuBar) {
-  QMenuBar* bar = window->menuBar();
-  window->show();
-  const QRect exit = bar->actionGeometry(bar->actions().last());
-  const QRect file = bar->actionGeometry(bar->actions().first());
-  EXPECT_EQ(exit.top(), file.top());
-  EXPECT_LE(exit.right(), window->width());
 }
 
 }  // namespace
