@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "fake_platform.h"
 #include "numeric_prefix.h"
@@ -49,6 +51,48 @@ TEST(NumericPrefix, ReadsTheLeadingNumber) {
     EXPECT_EQ(NumericPrefix(row.text), row.expected);
   }
   EXPECT_FALSE(std::signbit(NumericPrefix("-0.0")));
+}
+
+// Plain numbers take a short cut; it must give the very double that the
+// correctly rounded reading gives, on both sides of where it hands over.
+TEST(NumericPrefix, PlainNumbersReadAsCorrectlyRounded) {
+  const auto reference = [](const std::string& text) {
+    double value = 0;
+    const char* begin = text.data() + (text[0] == '+' ? 1 : 0);
+    std::from_chars(begin, text.data() + text.size(), value);
+    return value == 0 ? 0.0 : value;
+  };
+  std::vector<std::string> texts = {
+      "123456789012345",
+      "1234567890123456",
+      "9007199254740993",
+      "0.1234567890123456789",
+      "0.0000000000000000000001",
+      "0.00000000000000000000001",
+      "99999999999999.9",
+      "0.3",
+      "-2.675",
+      "1.0005",
+      "000000000000000000000.5",
+      "4503599627370497.5",
+  };
+  std::mt19937_64 random(20261207);
+  for (int i = 0; i < 20000; ++i) {
+    const std::uint64_t bits = random();
+    std::string text = bits % 3 == 0 ? "-" : bits % 3 == 1 ? "+" : "";
+    const int whole = static_cast<int>(bits >> 8 & 15);
+    const int decimals = static_cast<int>(bits >> 12 & 31) % 25;
+    for (int d = 0; d < whole; ++d) text += static_cast<char>('0' + random() % 10);
+    text += '.';
+    for (int d = 0; d < decimals; ++d) text += static_cast<char>('0' + random() % 10);
+    if (whole + decimals > 0) texts.push_back(text);
+  }
+  for (const std::string& text : texts) {
+    SCOPED_TRACE("\"" + text + "\"");
+    const double value = NumericPrefix(text);
+    EXPECT_EQ(value, reference(text));
+    EXPECT_FALSE(value == 0 && std::signbit(value));
+  }
 }
 
 TEST(NextField, TakesFieldsFromTheFront) {
