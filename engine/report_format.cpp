@@ -1,22 +1,85 @@
 #include "report_format.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 namespace quarrow {
 
-std::string FormatFixed3(double value, std::string_view decimal_separator) {
+namespace {
+
+// |value| rounded to whole thousandths exactly as fixed-point printing
+// rounds it: to the nearest, an exact tie to the even neighbour. Works on
+// the binary value itself (mantissa x 2^exponent), so no multiplication can
+// round first. Declines values of 10^15 and more, infinities and NaN.
+bool RoundToThousandths(double value, std::uint64_t& thousandths) {
+  const double magnitude = std::fabs(value);
+  if (!(magnitude < 1e15)) return false;
+  const std::uint64_t bits = std::bit_cast<std::uint64_t>(magnitude);
+  const int biased_exponent = static_cast<int>(bits >> 52);
+  if (biased_exponent == 0) {  // zero or subnormal: far below half a thousandth
+    thousandths = 0;
+    return true;
+  }
+  const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+  const int exponent = biased_exponent - 1075;  // magnitude = mantissa x 2^exponent
+  if (exponent >= 0) {
+    thousandths = (mantissa << exponent) * 1000;  // below 10^18: no overflow
+    return true;
+  }
+  const std::uint64_t scaled = mantissa * 1000;  // below 2^63
+  const int shift = -exponent;
+  if (shift >= 64) {  // below 2^63 / 2^64: under half a thousandth
+    thousandths = 0;
+    return true;
+  }
+  std::uint64_t whole = scaled >> shift;
+  const std::uint64_t rest = scaled & ((std::uint64_t{1} << shift) - 1);
+  const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+  if (rest > half || (rest == half && (whole & 1) != 0)) ++whole;
+  thousandths = whole;
+  return true;
+}
+
+// FormatFixed3's text appended to `out`.
+void AppendFixed3(std::string& out, double value, std::string_view decimal_separator) {
   if (value == 0.0) value = 0.0;  // Deliberate: negative zero prints as "0.000"
+  std::uint64_t thousandths;
+  if (RoundToThousandths(value, thousandths)) {
+    // Deliberate: a tiny negative value that rounds to zero keeps its sign.
+    if (std::signbit(value)) out += '-';
+    char digits[24];
+    const auto integer_end = std::to_chars(digits, digits + sizeof digits, thousandths / 1000).ptr;
+    out.append(digits, integer_end);
+    out += decimal_separator;
+    const auto fraction = static_cast<unsigned>(thousandths % 1000);
+    out += static_cast<char>('0' + fraction / 100);
+    out += static_cast<char>('0' + fraction / 10 % 10);
+    out += static_cast<char>('0' + fraction % 10);
+    return;
+  }
   // Large enough for the widest double in fixed notation (309 digits).
   char digits[400];
   const auto result =
       std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 3);
-  std::string text(digits, result.ptr);
-  if (decimal_separator != ".") {
-    const std::size_t point = text.find('.');
-    if (point != std::string::npos) text.replace(point, 1, decimal_separator);
+  const std::string_view text(digits, static_cast<std::size_t>(result.ptr - digits));
+  const std::size_t point = text.find('.');
+  if (point == std::string_view::npos) {
+    out += text;
+    return;
   }
+  out += text.substr(0, point);
+  out += decimal_separator;
+  out += text.substr(point + 1);
+}
+
+}  // namespace
+
+std::string FormatFixed3(double value, std::string_view decimal_separator) {
+  std::string text;
+  AppendFixed3(text, value, decimal_separator);
   return text;
 }
 
@@ -29,26 +92,33 @@ std::string PadText(std::string_view text, int width) {
   return padded;
 }
 
-std::string FormatReading(double value, int width, std::string_view decimal_separator) {
-  std::string text;
+void AppendReading(std::string& line, double value, int width, std::string_view decimal_separator) {
+  const std::size_t start = line.size();
   std::size_t w;
   if (width < 0) {
     w = static_cast<std::size_t>(-width);
-    text = FormatFixed3(std::fabs(value), decimal_separator);
     if (value > 0) {
-      text.insert(text.begin(), '+');
+      line += '+';
     } else if (value < 0) {
-      text.insert(text.begin(), '-');
+      line += '-';
     }
+    AppendFixed3(line, std::fabs(value), decimal_separator);
   } else {
     w = static_cast<std::size_t>(width);
-    text = FormatFixed3(value, decimal_separator);
+    AppendFixed3(line, value, decimal_separator);
   }
-  if (w < text.size()) {
-    text.resize(w);
-    return text;
+  const std::size_t length = line.size() - start;
+  if (w < length) {
+    line.resize(start + w);
+  } else {
+    line.insert(start, w - length, ' ');
   }
-  return std::string(w - text.size(), ' ') + text;
+}
+
+std::string FormatReading(double value, int width, std::string_view decimal_separator) {
+  std::string text;
+  AppendReading(text, value, width, decimal_separator);
+  return text;
 }
 
 std::string FormatReportDate(const CivilDate& date, std::string_view date_separator) {

@@ -25,6 +25,9 @@ std::string PadText(std::string_view text, int width);
 // before a negative one, no sign for exactly zero. A number too wide for its
 // field keeps its first characters and loses its last ones.
 std::string FormatReading(double value, int width, std::string_view decimal_separator = ".");
+// FormatReading's text appended to `line`: report lines are built this way,
+// without a string for every number.
+void AppendReading(std::string& line, double value, int width, std::string_view decimal_separator);
 
 // The date as "mm/dd/yyyy" with `date_separator` between the parts.
 std::string FormatReportDate(const CivilDate& date, std::string_view date_separator = "/");

@@ -21,33 +21,33 @@ double Adjustment(const RunState& rs) { return rs.RunDistance * rs.CorrPerUnit; 
 void AppendElevations(std::string& line, const RunState& rs, const ReportContext& context) {
   const double adjust = Adjustment(rs);
   line += ' ';
-  line += FormatReading(rs.Elev, 10, context.decimal_separator);
+  AppendReading(line, rs.Elev, 10, context.decimal_separator);
   line += ' ';
-  line += FormatReading(adjust, -8, context.decimal_separator);
+  AppendReading(line, adjust, -8, context.decimal_separator);
   line += ' ';
   // From the unrounded sum, so it may differ by 0.001 from the printed parts.
-  line += FormatReading(adjust + rs.Elev, 10, context.decimal_separator);
+  AppendReading(line, adjust + rs.Elev, 10, context.decimal_separator);
 }
 
 void AppendForesight(std::string& line, const RunState& rs, const ReportContext& context) {
-  line += FormatReading(rs.FsHd, 9, context.decimal_separator);
+  AppendReading(line, rs.FsHd, 9, context.decimal_separator);
   line += ' ';
-  line += FormatReading(rs.FsVd, -9, context.decimal_separator);
+  AppendReading(line, rs.FsVd, -9, context.decimal_separator);
   line += ' ';
-  line += FormatReading(rs.FsSh, 9, context.decimal_separator);
+  AppendReading(line, rs.FsSh, 9, context.decimal_separator);
 }
 
 std::string BacksightLine(const RunState& rs, const ReportContext& context) {
   std::string line = "  @";
   line += PadText(rs.SetupId, 6);
   line += ' ';
-  line += FormatReading(rs.BsHd, 9, context.decimal_separator);
+  AppendReading(line, rs.BsHd, 9, context.decimal_separator);
   line += ' ';
-  line += FormatReading(rs.BsVd, -9, context.decimal_separator);
+  AppendReading(line, rs.BsVd, -9, context.decimal_separator);
   line += ' ';
-  line += FormatReading(rs.BsSh, 9, context.decimal_separator);
+  AppendReading(line, rs.BsSh, 9, context.decimal_separator);
   line += ' ';
-  line += FormatReading(rs.Hi, 10, context.decimal_separator);
+  AppendReading(line, rs.Hi, 10, context.decimal_separator);
   return line;
 }
 

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <random>
+#include <vector>
+
 namespace quarrow {
 namespace {
 
@@ -58,6 +63,56 @@ TEST(FormatFixed3, OddValuesNeverCrash) {
   EXPECT_EQ(FormatFixed3(std::numeric_limits<double>::infinity(), "."), "inf");
   EXPECT_EQ(FormatFixed3(std::numeric_limits<double>::quiet_NaN(), "."), "nan");
   EXPECT_EQ(FormatFixed3(-1.7976931348623157e308, ".").size(), 314u);
+}
+
+// Report numbers take a short cut; it must round exactly as fixed-point
+// printing of the binary value does, ties to even included.
+TEST(FormatFixed3, RoundsAsFixedPointPrinting) {
+  const auto reference = [](double value) {
+    char digits[400];
+    const auto end =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 3).ptr;
+    return value == 0 ? std::string("0.000") : std::string(digits, end);
+  };
+  std::vector<double> values = {
+      0.0625,
+      0.1875,
+      2.0625,
+      -2.0625,
+      0.0005,
+      -0.0005,
+      0.0015,
+      1.0005,
+      2.675,
+      -2.675,
+      1e-320,
+      -1e-320,
+      0.4995,
+      999999999999.9995,
+      999999999999999.9,
+      1e15,
+      1e15 - 1,
+      4503599627370495.5,
+      9007199254740993.0,
+      std::ldexp(1.0, -1074),
+      std::ldexp(1.0, -11),
+      std::ldexp(3.0, -12),
+      std::ldexp(5.0, -13),
+  };
+  std::mt19937_64 random(20261207);
+  for (int i = 0; i < 100000; ++i) {
+    // Every binary exponent from tiny to beyond the short cut, and the
+    // readings a report really holds.
+    const double unit = std::ldexp(1.0, static_cast<int>(random() % 80) - 40);
+    const double value = static_cast<double>(random() >> 11) * 0x1.0p-53 * unit;
+    values.push_back(random() % 2 ? value : -value);
+    values.push_back(static_cast<double>(static_cast<std::int64_t>(random() % 2000000) - 1000000) /
+                     8000);  // exact ties in eighths of a thousandth
+  }
+  for (const double value : values) {
+    SCOPED_TRACE(reference(value));
+    EXPECT_EQ(FormatFixed3(value, "."), reference(value));
+  }
 }
 
 TEST(FormatReportDate, MonthDayYearWithTheLocaleSeparator) {
