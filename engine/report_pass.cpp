@@ -17,6 +17,22 @@ namespace {
 
 double Adjustment(const RunState& rs) { return rs.RunDistance * rs.CorrPerUnit; }
 
+// Cuts or fills with blanks what `line` gained since `start` to `width`
+// bytes, as PadText does.
+void FitToWidth(std::string& line, std::size_t start, std::size_t width) {
+  if (line.size() - start > width) {
+    line.resize(start + width);
+  } else {
+    line.append(start + width - line.size(), ' ');
+  }
+}
+
+void AppendPadded(std::string& line, std::string_view text, std::size_t width) {
+  const std::size_t start = line.size();
+  line += text;
+  FitToWidth(line, start, width);
+}
+
 // " ELEV-RAW ADJUST ELEV-ADJ", the three columns that end mark and stub lines.
 void AppendElevations(std::string& line, const RunState& rs, const ReportContext& context) {
   const double adjust = Adjustment(rs);
@@ -37,9 +53,9 @@ void AppendForesight(std::string& line, const RunState& rs, const ReportContext&
   AppendReading(line, rs.FsSh, 9, context.decimal_separator);
 }
 
-std::string BacksightLine(const RunState& rs, const ReportContext& context) {
-  std::string line = "  @";
-  line += PadText(rs.SetupId, 6);
+void AppendBacksight(std::string& line, const RunState& rs, const ReportContext& context) {
+  line += "  @";
+  AppendPadded(line, rs.SetupId, 6);
   line += ' ';
   AppendReading(line, rs.BsHd, 9, context.decimal_separator);
   line += ' ';
@@ -48,7 +64,6 @@ std::string BacksightLine(const RunState& rs, const ReportContext& context) {
   AppendReading(line, rs.BsSh, 9, context.decimal_separator);
   line += ' ';
   AppendReading(line, rs.Hi, 10, context.decimal_separator);
-  return line;
 }
 
 std::string TitleLine(const RunState& rs, const CivilDate& today, std::string_view date_separator) {
@@ -93,32 +108,41 @@ bool NextShotIsSideShot(const RunState& rs) {
 
 }  // namespace
 
+// Report lines are built in place at the end of the report's buffer.
+
 void PrintMarkLine(RunState& rs, const ReportContext& context) {
   rs.OutFile.EndLine();
-  std::string line = PadText(rs.FsName, 80);
+  std::string& line = rs.OutFile.LineInPlace();
+  AppendPadded(line, rs.FsName, 80);
   AppendElevations(line, rs, context);
-  rs.OutFile.WriteLine(line);
+  rs.OutFile.EndLine();
 }
 
 void PrintTurnLine(RunState& rs, const ReportContext& context) {
   ++rs.ShotPatternUsed;
   rs.OutFile.EndLine();
-  std::string line = BacksightLine(rs, context);
+  std::string& line = rs.OutFile.LineInPlace();
+  AppendBacksight(line, rs, context);
   line += ' ';
   AppendForesight(line, rs, context);
-  rs.OutFile.WriteLine(line);
+  rs.OutFile.EndLine();
 }
 
 void PrintStubLine(RunState& rs, const ReportContext& context) {
-  std::string line = PadText(std::string(m::kStubPrefix) + rs.FsName, 51);
+  std::string& line = rs.OutFile.LineInPlace();
+  const std::size_t start = line.size();
+  line += m::kStubPrefix;
+  line += rs.FsName;
+  FitToWidth(line, start, 51);
   AppendForesight(line, rs, context);
   AppendElevations(line, rs, context);
-  rs.OutFile.WriteLine(line);
+  rs.OutFile.EndLine();
 }
 
 void PrintSideShots(RunState& rs, const ReportContext& context) {
   rs.OutFile.EndLine();
-  rs.OutFile.WriteLine(BacksightLine(rs, context));
+  AppendBacksight(rs.OutFile.LineInPlace(), rs, context);
+  rs.OutFile.EndLine();
   while (NextShotIsSideShot(rs)) {
     ++rs.ShotPatternUsed;
     SkipToObservation(rs);

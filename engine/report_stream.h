@@ -25,7 +25,13 @@ class ReportStream {
   std::string ErrorText() const;
 
   // Ends the open line; on an empty line this writes an empty line.
-  void EndLine() { buffer_ += "\r\n"; }
+  void EndLine() {
+    buffer_ += "\r\n";
+    FlushIfFull();
+  }
+  // The report's unwritten end, for building a line in place: append the
+  // line's text to it, then call EndLine. Spares a string per report line.
+  std::string& LineInPlace() { return buffer_; }
   void WriteLine(std::string_view text);
   void WriteIndentedLine(std::string_view text);  // two blanks, the text, line end
   void Write(std::string_view text);
