@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test through ctest: first
-# the normal build, then the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the fuzzer for a minute.
+# the normal build and its Debian package, then the whole suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzzer for a
+# minute.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-packages.sh
@@ -10,6 +11,7 @@ export QT_QPA_PLATFORM=offscreen
 cmake --preset default >/dev/null
 cmake --build --preset default
 ctest --preset default
+tools/check-package.sh
 
 cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize
