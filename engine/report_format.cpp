@@ -1,10 +1,12 @@
 #include "report_format.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace quarrow {
 
@@ -43,23 +45,46 @@ bool RoundToThousandths(double value, std::uint64_t& thousandths) {
   return true;
 }
 
-// FormatFixed3's text appended to `out`.
-void AppendFixed3(std::string& out, double value, std::string_view decimal_separator) {
+// Room for the short texts below: a sign, 15 digits, a separator of up to
+// 16 bytes and three decimals.
+constexpr std::size_t kShortRoom = 40;
+constexpr std::size_t kLongestSeparator = 16;
+
+// FormatFixed3's text written backwards so that it ends at `end`, with
+// kShortRoom bytes of room before it. Returns where the text begins, or
+// nullptr when the value or the separator is too long for this short cut.
+char* WriteShortFixed3(double value, std::string_view decimal_separator, char* end) {
   if (value == 0.0) value = 0.0;  // Deliberate: negative zero prints as "0.000"
   std::uint64_t thousandths;
-  if (RoundToThousandths(value, thousandths)) {
-    // Deliberate: a tiny negative value that rounds to zero keeps its sign.
-    if (std::signbit(value)) out += '-';
-    char digits[24];
-    const auto integer_end = std::to_chars(digits, digits + sizeof digits, thousandths / 1000).ptr;
-    out.append(digits, integer_end);
-    out += decimal_separator;
-    const auto fraction = static_cast<unsigned>(thousandths % 1000);
-    out += static_cast<char>('0' + fraction / 100);
-    out += static_cast<char>('0' + fraction / 10 % 10);
-    out += static_cast<char>('0' + fraction % 10);
+  if (decimal_separator.size() > kLongestSeparator || !RoundToThousandths(value, thousandths)) {
+    return nullptr;
+  }
+  char* p = end;
+  const auto fraction = static_cast<unsigned>(thousandths % 1000);
+  *--p = static_cast<char>('0' + fraction % 10);
+  *--p = static_cast<char>('0' + fraction / 10 % 10);
+  *--p = static_cast<char>('0' + fraction / 100);
+  p -= decimal_separator.size();
+  std::memcpy(p, decimal_separator.data(), decimal_separator.size());
+  std::uint64_t whole = thousandths / 1000;
+  do {
+    *--p = static_cast<char>('0' + whole % 10);
+    whole /= 10;
+  } while (whole != 0);
+  // Deliberate: a tiny negative value that rounds to zero keeps its sign.
+  if (std::signbit(value)) *--p = '-';
+  return p;
+}
+
+// FormatFixed3's text appended to `out`.
+void AppendFixed3(std::string& out, double value, std::string_view decimal_separator) {
+  char buffer[kShortRoom];
+  char* const end = buffer + sizeof buffer;
+  if (char* text = WriteShortFixed3(value, decimal_separator, end)) {
+    out.append(text, end);
     return;
   }
+  if (value == 0.0) value = 0.0;
   // Large enough for the widest double in fixed notation (309 digits).
   char digits[400];
   const auto result =
@@ -93,20 +118,28 @@ std::string PadText(std::string_view text, int width) {
 }
 
 void AppendReading(std::string& line, double value, int width, std::string_view decimal_separator) {
+  const bool signed_reading = width < 0;
+  const std::size_t w = static_cast<std::size_t>(signed_reading ? -width : width);
+  // Composed in a small buffer and appended once, padding first.
+  char buffer[kShortRoom + 1];
+  char* const end = buffer + sizeof buffer;
+  char* text = WriteShortFixed3(signed_reading ? std::fabs(value) : value, decimal_separator, end);
+  if (text) {
+    if (signed_reading && value != 0) *--text = value > 0 ? '+' : '-';
+    const auto length = static_cast<std::size_t>(end - text);
+    if (length < w) line.append(w - length, ' ');
+    line.append(text, std::min(length, w));
+    return;
+  }
   const std::size_t start = line.size();
-  std::size_t w;
-  if (width < 0) {
-    w = static_cast<std::size_t>(-width);
+  if (signed_reading) {
     if (value > 0) {
       line += '+';
     } else if (value < 0) {
       line += '-';
     }
-    AppendFixed3(line, std::fabs(value), decimal_separator);
-  } else {
-    w = static_cast<std::size_t>(width);
-    AppendFixed3(line, value, decimal_separator);
   }
+  AppendFixed3(line, signed_reading ? std::fabs(value) : value, decimal_separator);
   const std::size_t length = line.size() - start;
   if (w < length) {
     line.resize(start + w);
