@@ -1,5 +1,6 @@
 #include "field_file_stream.h"
 
+#include <bit>
 #include <cstring>
 
 namespace quarrow {
@@ -8,6 +9,26 @@ namespace {
 constexpr std::size_t kChunkSize = 1 << 16;
 constexpr std::uint64_t kChecksumSeed = 0x9E3779B97F4A7C15ull;
 constexpr std::uint64_t kChecksumPrime = 0x100000001B3ull;
+// The first CR or LF in [p, end), or end. Eight bytes at a time: a byte
+// equal to CR or LF becomes zero after the XOR, and the usual zero-byte test
+// flags the first such byte exactly (false flags only ever follow a true one).
+const char* FindLineEnd(const char* p, const char* end) {
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+    for (; end - p >= 8; p += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, p, 8);
+      const std::uint64_t cr = word ^ (kOnes * '\r');
+      const std::uint64_t lf = word ^ (kOnes * '\n');
+      const std::uint64_t found = (((cr - kOnes) & ~cr) | ((lf - kOnes) & ~lf)) & kHighs;
+      if (found != 0) return p + (std::countr_zero(found) >> 3);
+    }
+  }
+  while (p != end && *p != '\r' && *p != '\n') ++p;
+  return p;
+}
+
 }  // namespace
 
 FieldFileStream::FieldFileStream() = default;
@@ -74,8 +95,7 @@ bool FieldFileStream::ReadLine(std::string& line) {
     got_any = true;
     const char* begin = chunk_.data() + chunk_pos_;
     const char* end = chunk_.data() + chunk_len_;
-    const char* p = begin;
-    while (p != end && *p != '\r' && *p != '\n') ++p;
+    const char* p = FindLineEnd(begin, end);
     line.append(begin, p);
     if (p == end) {
       chunk_pos_ = chunk_len_;

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <random>
 
 #include "fake_platform.h"
+#include "field_file_stream.h"
 #include "numeric_prefix.h"
 
 namespace quarrow {
@@ -226,6 +229,48 @@ TEST(FieldFileStream, LongLinesAndChunkBoundaries) {
   ASSERT_EQ(rs.FileState, kFileUsable);
   NextField(rs);
   EXPECT_EQ(NextField(rs), long_name);
+}
+
+// The reader looks for line ends several bytes at a time when a read brings
+// whole lines; every offset of a CR, LF or CR LF within those bytes, and
+// bytes that differ from CR or LF only in their top bit, must split alike.
+TEST(FieldFileStream, LineEndsAtEveryOffsetOfALargeRead) {
+  class WholeSource : public ByteSource {
+   public:
+    explicit WholeSource(std::string bytes) : bytes_(std::move(bytes)) {}
+    std::ptrdiff_t Read(char* buffer, std::size_t capacity) override {
+      const std::size_t n = std::min(capacity, bytes_.size() - pos_);
+      std::memcpy(buffer, bytes_.data() + pos_, n);
+      pos_ += n;
+      return static_cast<std::ptrdiff_t>(n);
+    }
+
+   private:
+    std::string bytes_;
+    std::size_t pos_ = 0;
+  };
+  const std::string ends[] = {"\r\n", "\r", "\n"};
+  std::vector<std::string> lines;
+  std::string bytes;
+  for (int length = 0; length < 20; ++length) {
+    for (const std::string& end : ends) {
+      std::string line = std::to_string(lines.size()) + ",";
+      for (int i = 0; i < length; ++i) line += "\x8d\x8aN"[i % 3];
+      line += '\xb0';
+      lines.push_back(line);
+      bytes += line + end;
+    }
+  }
+  FieldFileStream stream;
+  stream.Open(std::make_unique<WholeSource>(bytes));
+  stream.FetchObservation('\xb0');
+  std::string line;
+  for (const std::string& expected : lines) {
+    ASSERT_TRUE(stream.TakeObservation(line, '\xb0'));
+    EXPECT_EQ(line, expected);
+  }
+  EXPECT_FALSE(stream.TakeObservation(line, '\xb0'));
+  EXPECT_EQ(stream.BytesRead(), bytes.size());
 }
 
 }  // namespace
