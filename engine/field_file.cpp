@@ -31,14 +31,9 @@ bool SkipToObservation(RunState& rs) {
 bool AtEndOfObservations(const RunState& rs) { return !rs.InFile.HasObservationAhead(); }
 
 std::string NextField(RunState& rs) {
-  const std::size_t comma = rs.LineBuffer.find(',');
-  std::string field;
-  if (comma == std::string::npos) {
-    field.swap(rs.LineBuffer);
-  } else {
-    field.assign(rs.LineBuffer, 0, comma);
-    rs.LineBuffer.erase(0, comma + 1);
-  }
+  FieldReader fields(rs.LineBuffer);
+  std::string field(fields.Next());
+  fields.Finish();
   return field;
 }
 

@@ -34,6 +34,26 @@ bool AtEndOfObservations(const RunState& rs);
 // Reads/writes: LineBuffer.
 std::string NextField(RunState& rs);
 
+// Takes fields from the front of a line as NextField does, but hands them
+// out as views into the line, with nothing copied; Finish then removes the
+// fields taken, leaving the line as that many NextField calls would. The
+// views stay valid until Finish.
+class FieldReader {
+ public:
+  explicit FieldReader(std::string& line) : line_(line), rest_(line) {}
+  std::string_view Next() {
+    const std::size_t comma = rest_.find(',');
+    const std::string_view field = rest_.substr(0, comma);
+    rest_ = comma == std::string_view::npos ? std::string_view() : rest_.substr(comma + 1);
+    return field;
+  }
+  void Finish() { line_.erase(0, line_.size() - rest_.size()); }
+
+ private:
+  std::string& line_;
+  std::string_view rest_;
+};
+
 // Converts a zenith angle written as degrees, DegreeMark, minutes, "'",
 // seconds into the vertical angle above the horizon, in radians. Missing
 // parts read as 0; an angle without "'" takes what follows the mark as

@@ -7,22 +7,29 @@
 
 namespace quarrow {
 
+// Both read their four fields in place rather than copying each out of
+// LineBuffer: this is the innermost loop of both passes.
+
 void ReadBacksight(RunState& rs) {
-  rs.BsName = NextField(rs);
+  FieldReader fields(rs.LineBuffer);
+  rs.BsName.assign(fields.Next());
   if (rs.FirstMark.empty()) rs.FirstMark = rs.BsName;
-  rs.VertAngle = ParseZenithAngle(rs, NextField(rs));
-  rs.SlopeDist = NumericPrefix(NextField(rs));
-  rs.BsSh = NumericPrefix(NextField(rs));
+  rs.VertAngle = ParseZenithAngle(rs, fields.Next());
+  rs.SlopeDist = NumericPrefix(fields.Next());
+  rs.BsSh = NumericPrefix(fields.Next());
+  fields.Finish();
   rs.BsVd = std::sin(rs.VertAngle) * rs.SlopeDist;
   rs.BsHd = std::cos(rs.VertAngle) * rs.SlopeDist;
   rs.Hi = rs.BsElev - rs.BsVd + rs.BsSh;
 }
 
 void ReadForesight(RunState& rs) {
-  rs.FsName = NextField(rs);
-  rs.VertAngle = ParseZenithAngle(rs, NextField(rs));
-  rs.SlopeDist = NumericPrefix(NextField(rs));
-  rs.FsSh = NumericPrefix(NextField(rs));
+  FieldReader fields(rs.LineBuffer);
+  rs.FsName.assign(fields.Next());
+  rs.VertAngle = ParseZenithAngle(rs, fields.Next());
+  rs.SlopeDist = NumericPrefix(fields.Next());
+  rs.FsSh = NumericPrefix(fields.Next());
+  fields.Finish();
   rs.FsVd = std::sin(rs.VertAngle) * rs.SlopeDist;
   rs.FsHd = std::cos(rs.VertAngle) * rs.SlopeDist;
   rs.Elev = rs.Hi + rs.FsVd - rs.FsSh;
