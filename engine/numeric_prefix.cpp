@@ -38,50 +38,41 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
 
 // The numbers a field file really holds ("52.114", "-1.5", "0") in one
 // sweep, with no text built. It answers only when the result is certain to
-// be the one the full reading gives: at most 15 significant digits and at
-// most 22 decimals make the mantissa and the power of ten exact doubles, so
-// the one division is correctly rounded, as from_chars is. Blanks, an
-// exponent and longer numbers are left to the full reading.
+// be the one the full reading gives: a mantissa of at most 2^53 and at most
+// 22 decimals are exact doubles, so the one division is correctly rounded,
+// as from_chars is. Blanks, an exponent and longer numbers are left to the
+// full reading.
 bool ReadPlainNumber(std::string_view text, double& value) {
   const char* p = text.data();
   const char* const end = p + text.size();
   bool negative = false;
   if (p != end && (*p == '+' || *p == '-')) negative = *p++ == '-';
   std::uint64_t mantissa = 0;
-  int significant = 0;
-  int decimals = 0;
-  bool seen_point = false;
-  for (; p != end; ++p) {
-    const char c = *p;
-    if (IsDigit(c)) {
-      if (mantissa != 0 || c != '0') {
-        if (++significant > 15) return false;
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-      }
-      if (seen_point && ++decimals > 22) return false;
-    } else if (c == '.' && !seen_point) {
-      seen_point = true;
-    } else if (IsSkipped(c) || c == 'e' || c == 'E') {
-      return false;
-    } else {
-      break;
+  int digits = 0;  // at most 19 fit in the mantissa
+  const auto take_digits = [&] {
+    for (; p != end && IsDigit(*p); ++p, ++digits) {
+      mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
     }
+  };
+  take_digits();
+  int decimals = 0;
+  if (p != end && *p == '.') {
+    ++p;
+    const int before_point = digits;
+    take_digits();
+    decimals = digits - before_point;
   }
-  if (mantissa == 0) {
-    value = 0.0;  // also no digits at all; never a negative zero
-    return true;
-  }
+  if (p != end && (IsSkipped(*p) || *p == 'e' || *p == 'E')) return false;
+  if (digits > 19 || decimals > 22 || mantissa > (std::uint64_t{1} << 53)) return false;
+  // Also no digits at all; and never a negative zero.
   value = static_cast<double>(mantissa) / kExactPowersOfTen[decimals];
-  if (negative) value = -value;
+  if (negative && mantissa != 0) value = -value;
   return true;
 }
 
-}  // namespace
-
-double NumericPrefix(std::string_view text) {
-  double plain;
-  if (ReadPlainNumber(text, plain)) return plain;
-
+// Any number, blanks and exponent included, through from_chars. Kept out
+// of line so that the plain reading does not pay for its strings' frame.
+[[gnu::noinline]] double ReadAnyNumber(std::string_view text) {
   Cursor in(text);
   bool negative = false;
   if (in.Peek() == '+' || in.Peek() == '-') {
@@ -144,6 +135,14 @@ double NumericPrefix(std::string_view text) {
   }
   if (value == 0.0) return 0.0;  // no negative zero: "-0" reads as plain 0
   return negative ? -value : value;
+}
+
+}  // namespace
+
+double NumericPrefix(std::string_view text) {
+  double plain;
+  if (ReadPlainNumber(text, plain)) return plain;
+  return ReadAnyNumber(text);
 }
 
 }  // namespace quarrow
