@@ -58,8 +58,12 @@ TEST(FormatReading, UsesTheLocaleDecimalSeparator) {
   EXPECT_EQ(FormatReading(-1.5, -9, ","), "   -1,500");
   EXPECT_EQ(FormatFixed3(200.2444, ","), "200,244");
   // Widths count bytes: a two-byte separator takes two columns.
-  EXPECT_EQ(FormatReading(-1.5, -9, "\xd9\xab"), "  -1\xd9\xab" "500");
-  EXPECT_EQ(FormatReading(123456.5, 9, "\xd9\xab"), "123456\xd9\xab" "5");
+  EXPECT_EQ(FormatReading(-1.5, -9, "\xd9\xab"),
+            "  -1\xd9\xab"
+            "500");
+  EXPECT_EQ(FormatReading(123456.5, 9, "\xd9\xab"),
+            "123456\xd9\xab"
+            "5");
 }
 
 TEST(FormatFixed3, OddValuesNeverCrash) {
