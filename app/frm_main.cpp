@@ -25,6 +25,7 @@
 #include "check_input_file.h"
 #include "closure_pass.h"
 #include "command_line.h"
+#include "error_box.h"
 #include "frm_about.h"
 #include "messages.h"
 #include "qt_platform.h"

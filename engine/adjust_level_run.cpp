@@ -1,6 +1,7 @@
 #include "adjust_level_run.h"
 
 #include "closure_pass.h"
+#include "error_box.h"
 #include "messages.h"
 #include "report_pass.h"
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "error_box.h"
 #include "field_file.h"
 #include "messages.h"
 #include "reduction.h"
@@ -10,15 +11,6 @@
 namespace quarrow {
 
 namespace m = messages;
-
-void ShowError(Platform& platform, std::initializer_list<std::string_view> lines) {
-  MessageBoxSpec box{std::string(m::kErrorTitle), "", MessageIcon::kCritical, MessageButtons::kOk};
-  for (std::string_view line : lines) {
-    if (!box.text.empty()) box.text += m::kLineBreak;
-    box.text += line;
-  }
-  platform.ShowMessage(box);
-}
 
 namespace {
 

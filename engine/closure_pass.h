@@ -44,7 +44,4 @@ struct ClosureResult {
 // MessageText, LineBuffer and the reduction fields.
 ClosureResult RunClosurePass(RunState& rs, Platform& platform);
 
-// Shows a "Quarrow Error" box with the given lines, joined by CR LF.
-void ShowError(Platform& platform, std::initializer_list<std::string_view> lines);
-
 }  // namespace quarrow

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "error_box.h"
 #include "field_file.h"
 #include "messages.h"
 #include "reduction.h"

@@ -1,6 +1,6 @@
 #include "check_input_file.h"
 
-#include "closure_pass.h"
+#include "error_box.h"
 #include "field_file.h"
 #include "messages.h"
 
