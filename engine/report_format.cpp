@@ -50,6 +50,16 @@ bool RoundToThousandths(double value, std::uint64_t& thousandths) {
 constexpr std::size_t kShortRoom = 40;
 constexpr std::size_t kLongestSeparator = 16;
 
+// Writes `n` (below 100) as two digits ending at `end`; returns their start.
+char* WriteTwoDigits(char* end, unsigned n) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  std::memcpy(end - 2, kPairs + 2 * n, 2);
+  return end - 2;
+}
+
 // FormatFixed3's text written backwards so that it ends at `end`, with
 // kShortRoom bytes of room before it. Returns where the text begins, or
 // nullptr when the value or the separator is too long for this short cut.
@@ -61,16 +71,24 @@ char* WriteShortFixed3(double value, std::string_view decimal_separator, char* e
   }
   char* p = end;
   const auto fraction = static_cast<unsigned>(thousandths % 1000);
-  *--p = static_cast<char>('0' + fraction % 10);
-  *--p = static_cast<char>('0' + fraction / 10 % 10);
+  p = WriteTwoDigits(p, fraction % 100);
   *--p = static_cast<char>('0' + fraction / 100);
-  p -= decimal_separator.size();
-  std::memcpy(p, decimal_separator.data(), decimal_separator.size());
+  if (decimal_separator.size() == 1) {
+    *--p = decimal_separator[0];
+  } else {
+    p -= decimal_separator.size();
+    std::memcpy(p, decimal_separator.data(), decimal_separator.size());
+  }
   std::uint64_t whole = thousandths / 1000;
-  do {
-    *--p = static_cast<char>('0' + whole % 10);
-    whole /= 10;
-  } while (whole != 0);
+  while (whole >= 100) {
+    p = WriteTwoDigits(p, static_cast<unsigned>(whole % 100));
+    whole /= 100;
+  }
+  if (whole >= 10) {
+    p = WriteTwoDigits(p, static_cast<unsigned>(whole));
+  } else {
+    *--p = static_cast<char>('0' + whole);
+  }
   // Deliberate: a tiny negative value that rounds to zero keeps its sign.
   if (std::signbit(value)) *--p = '-';
   return p;
@@ -120,15 +138,23 @@ std::string PadText(std::string_view text, int width) {
 void AppendReading(std::string& line, double value, int width, std::string_view decimal_separator) {
   const bool signed_reading = width < 0;
   const std::size_t w = static_cast<std::size_t>(signed_reading ? -width : width);
-  // Composed in a small buffer and appended once, padding first.
-  char buffer[kShortRoom + 1];
+  // Composed in a small buffer, padding included, and appended once.
+  char buffer[2 * kShortRoom];
   char* const end = buffer + sizeof buffer;
   char* text = WriteShortFixed3(signed_reading ? std::fabs(value) : value, decimal_separator, end);
   if (text) {
     if (signed_reading && value != 0) *--text = value > 0 ? '+' : '-';
     const auto length = static_cast<std::size_t>(end - text);
-    if (length < w) line.append(w - length, ' ');
-    line.append(text, std::min(length, w));
+    if (length >= w) {
+      line.append(text, w);
+    } else if (w <= sizeof buffer) {
+      char* const start = end - w;
+      std::fill(start, text, ' ');
+      line.append(start, w);
+    } else {
+      line.append(w - length, ' ');
+      line.append(text, length);
+    }
     return;
   }
   const std::size_t start = line.size();

@@ -47,6 +47,7 @@ TEST(FormatReading, RightJustifiesAndSignsOnRequest) {
       {0.0004, -8, "  +0.000"},
       {-12345.6789, 10, "-12345.679"},
       {1e300, 10, "1000000000"},
+      {-2.5, -100, std::string(94, ' ') + "-2.500"},  // wider than any report column
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(std::to_string(row.value) + " at " + std::to_string(row.width));
