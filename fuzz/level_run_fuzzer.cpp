@@ -6,9 +6,11 @@
 // answer to the failed-tests box, the locale's separators), then the field
 // file's bytes.
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "adjust_level_run.h"
 #include "check_input_file.h"
@@ -28,6 +30,16 @@ double TakeDouble(const std::uint8_t*& data, std::size_t& size) {
   return value;
 }
 
+// The report's fast "0.000" formatting must agree with the standard
+// library's exact fixed-point printing for every double.
+void CheckFixed3(double value) {
+  char digits[400];
+  const double printed = value == 0.0 ? 0.0 : value;
+  const auto end =
+      std::to_chars(digits, digits + sizeof digits, printed, std::chars_format::fixed, 3).ptr;
+  if (quarrow::FormatFixed3(value, ".") != std::string(digits, end)) __builtin_trap();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -39,6 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     choices = *data++;
     --size;
   }
+
+  CheckFixed3(begin_elev);
+  CheckFixed3(end_elev);
+  CheckFixed3(end_elev - begin_elev);
 
   FakePlatform platform;
   platform.answers = {(choices & 2) ? MessageAnswer::kOk : MessageAnswer::kCancel};
