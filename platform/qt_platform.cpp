@@ -11,6 +11,10 @@
 #include <QTimeZone>
 #include <filesystem>
 
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#endif
+
 namespace quarrow {
 
 namespace {
@@ -50,7 +54,10 @@ class SaveFileSink : public ReportSink {
   bool Write(std::string_view bytes) override {
     const qint64 size = static_cast<qint64>(bytes.size());
     const qint64 written = file_.write(bytes.data(), size);
-    if (written == size) return true;
+    if (written == size) {
+      StartWriteBack(size);
+      return true;
+    }
     error_ = written < 0 ? file_.errorString()
                          : QStringLiteral("The disk is full, or the file would be too large.");
     return false;
@@ -63,8 +70,28 @@ class SaveFileSink : public ReportSink {
   std::string ErrorText() const override { return QtPlatform::FromQString(error_); }
 
  private:
+  // Commit flushes the report to disk before it replaces the old one. On a
+  // report of hundreds of megabytes that flush took a fifth of the run.
+  // Asking the system to start writing each few megabytes back as they
+  // arrive lets the disk work while the engine computes, and leaves Commit
+  // less to wait for. Only a hint: the flush in Commit still decides.
+  void StartWriteBack(qint64 count) {
+#ifdef Q_OS_LINUX
+    constexpr qint64 kWriteBackStep = qint64{8} << 20;
+    pending_ += count;
+    if (pending_ < kWriteBackStep) return;
+    ::sync_file_range(file_.handle(), flushed_, pending_, SYNC_FILE_RANGE_WRITE);
+    flushed_ += pending_;
+    pending_ = 0;
+#else
+    (void)count;
+#endif
+  }
+
   QSaveFile file_;
   QString error_;
+  qint64 flushed_ = 0;  // bytes already handed to write-back
+  qint64 pending_ = 0;  // bytes written since
 };
 
 }  // namespace
