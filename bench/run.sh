@@ -30,9 +30,9 @@ results=$root/bench/RESULTS.md
 quick=0
 [ "${1:-}" = "--quick" ] && quick=1
 if [ $quick -eq 1 ]; then
-  throughput_runs=3 startup_runs=20 paint_runs=10 latency_runs=50 min_time=0.05
+  rounds=2 throughput_runs=2 startup_runs=10 paint_runs=5 latency_runs=50 min_time=0.05
 else
-  throughput_runs=7 startup_runs=100 paint_runs=40 latency_runs=200 min_time=0.2
+  rounds=4 throughput_runs=3 startup_runs=25 paint_runs=10 latency_runs=200 min_time=0.2
 fi
 
 # --- Tools -----------------------------------------------------------------
@@ -92,9 +92,40 @@ done
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 echo "Measuring at load $load_before"
 
-# Helpers over hyperfine's CSV: the median of row N (1-based), in seconds.
+# Helpers over hyperfine's CSV: the median and the fastest of row N
+# (1-based), in seconds.
 median() { awk -F, -v row="$2" 'NR == row + 1 { print $(NF - 4) }' "$1"; }
 fastest() { awk -F, -v row="$2" 'NR == row + 1 { print $(NF - 1) }' "$1"; }
+
+# Runs commands side by side: $rounds rounds of hyperfine, every other one
+# in reverse order, so that a change of load during the run weighs on all
+# of them alike. Writes NAME.txt: per command, in the order given, the
+# median of its round medians and its fastest run.
+#   side_by_side NAME RUNS WARMUP COMMAND...
+side_by_side() {
+  local name=$1 runs=$2 warmup=$3
+  shift 3
+  local commands=("$@") count=$# round i order
+  for ((round = 1; round <= rounds; round++)); do
+    order=()
+    for ((i = 0; i < count; i++)); do
+      if ((round % 2)); then order+=("${commands[i]}"); else order+=("${commands[count - 1 - i]}"); fi
+    done
+    hyperfine -N --warmup "$warmup" --runs "$runs" \
+      --export-csv "$data/$name-$round.csv" "${order[@]}" >/dev/null || return 1
+  done
+  for ((i = 1; i <= count; i++)); do
+    for ((round = 1; round <= rounds; round++)); do
+      local row=$i
+      ((round % 2)) || row=$((count + 1 - i))
+      echo "$(median "$data/$name-$round.csv" $row) $(fastest "$data/$name-$round.csv" $row)"
+    done | sort -g | awk '{ m[NR] = $1; if (NR == 1 || $2 < low) low = $2 }
+      END { n = NR; print (n % 2 ? m[(n + 1) / 2] : (m[n / 2] + m[n / 2 + 1]) / 2), low }'
+  done >"$data/$name.txt"
+}
+# The combined median and the fastest run of command N of NAME.
+med() { awk -v row="$2" 'NR == row { print $1 }' "$data/$1.txt"; }
+low() { awk -v row="$2" 'NR == row { print $2 }' "$data/$1.txt"; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 ms() { awk -v s="$1" 'BEGIN { printf "%.1f ms", s * 1000 }'; }
 secs() { awk -v s="$1" 'BEGIN { printf "%.3f s", s }'; }
@@ -116,10 +147,9 @@ field_bytes=$(stat -c %s "$big")
 tool_command=$(quoted "$adjust" "${big_args[@]}" --force --output "$big_report" "$big")
 floor_script="cat $(quoted "$big" "$big")>/dev/null; head -c $report_bytes /dev/zero >$(quoted "$data/floor.out")"
 floor_command=$(quoted sh -c "$floor_script")
-hyperfine -N --warmup 1 --runs $throughput_runs --export-csv "$data/throughput.csv" \
-  "$tool_command" "$floor_command"
-tool_s=$(median "$data/throughput.csv" 1)
-floor_s=$(median "$data/throughput.csv" 2)
+side_by_side throughput $throughput_runs 1 "$tool_command" "$floor_command"
+tool_s=$(med throughput 1)
+floor_s=$(med throughput 2)
 throughput_ratio=$(ratio "$tool_s" "$floor_s")
 rm -f "$data/floor.out"
 
@@ -149,26 +179,26 @@ if [ -d /dev/shm ] && [ -w /dev/shm ]; then
   tmpfs_report=/dev/shm/quarrow-bench-example.adj
   startup_commands+=("$(quoted "$adjust" "${example_args[@]}" --output "$tmpfs_report" "$example")")
 fi
-hyperfine -N --warmup 5 --runs $startup_runs --export-csv "$data/startup.csv" \
-  "${startup_commands[@]}" >/dev/null
-cat_s=$(median "$data/startup.csv" 1)
-startup_s=$(median "$data/startup.csv" 2)
-qt_core_s=$(median "$data/startup.csv" 3)
-version_s=$(median "$data/startup.csv" 4)
+side_by_side startup $startup_runs 5 "${startup_commands[@]}"
+cat_s=$(med startup 1)
+startup_s=$(med startup 2)
+qt_core_s=$(med startup 3)
+version_s=$(med startup 4)
 startup_ratio=$(ratio "$startup_s" "$cat_s")
-[ -n "$tmpfs_report" ] && tmpfs_s=$(median "$data/startup.csv" 5) && rm -f "$tmpfs_report"
+startup_fastest_ratio=$(ratio "$(low startup 2)" "$(low startup 1)")
+[ -n "$tmpfs_report" ] && tmpfs_s=$(med startup 5) && rm -f "$tmpfs_report"
 
 # --- First paint -------------------------------------------------------------
 paint_note=""
 if [ -x "$window" ] && [ -x "$empty_window" ]; then
   xdg=$(mktemp -d)
   paint_env=(timeout 30 env QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$xdg" LD_PRELOAD="$hook")
-  if hyperfine -N --warmup 3 --runs $paint_runs --export-csv "$data/paint.csv" \
-    "$(quoted "${paint_env[@]}" "$empty_window")" "$(quoted "${paint_env[@]}" "$window")" \
-    >/dev/null; then
-    empty_paint_s=$(median "$data/paint.csv" 1)
-    window_paint_s=$(median "$data/paint.csv" 2)
+  if side_by_side paint $paint_runs 3 \
+    "$(quoted "${paint_env[@]}" "$empty_window")" "$(quoted "${paint_env[@]}" "$window")"; then
+    empty_paint_s=$(med paint 1)
+    window_paint_s=$(med paint 2)
     paint_ratio=$(ratio "$window_paint_s" "$empty_paint_s")
+    paint_fastest_ratio=$(ratio "$(low paint 2)" "$(low paint 1)")
   else
     paint_note="The first-paint runs failed: a window that never painted was stopped by timeout."
   fi
@@ -327,6 +357,10 @@ The 1,000,000-setup field file is $(fmt_bytes "$field_bytes"); its report is
 $(fmt_bytes "$report_bytes"). The floor reads the field file twice, as the two
 passes do, and writes as many bytes as the report holds.
 
+Each command ran $throughput_runs times after a warm-up in each of $rounds
+rounds, every other round in reverse order; the figure is the median of
+the round medians.
+
 | Command | Median |
 |---|---|
 | quarrow-adjust | $(secs "$tool_s") |
@@ -346,16 +380,17 @@ report pass needs to know side shots from turning points.
 
 ## Start-up
 
-Medians of $startup_runs runs each, the fastest run in brackets.
+Medians of $rounds rounds of $startup_runs runs each, the fastest run in
+brackets; between fastest runs the ratio to cat is $startup_fastest_ratio.
 
 | Command | Median |
 |---|---|
-| cat examples/run.txt | $(ms "$cat_s") ($(ms "$(fastest "$data/startup.csv" 1)")) |
-| quarrow-adjust on examples/run.txt, report on disk | $(ms "$startup_s") ($(ms "$(fastest "$data/startup.csv" 2)")) |
-| Qt Core alone: load it, make a QCoreApplication, end (bench/qt_core_probe.cpp) | $(ms "$qt_core_s") ($(ms "$(fastest "$data/startup.csv" 3)")) |
-| quarrow-adjust --version | $(ms "$version_s") ($(ms "$(fastest "$data/startup.csv" 4)")) |
+| cat examples/run.txt | $(ms "$cat_s") ($(ms "$(low startup 1)")) |
+| quarrow-adjust on examples/run.txt, report on disk | $(ms "$startup_s") ($(ms "$(low startup 2)")) |
+| Qt Core alone: load it, make a QCoreApplication, end (bench/qt_core_probe.cpp) | $(ms "$qt_core_s") ($(ms "$(low startup 3)")) |
+| quarrow-adjust --version | $(ms "$version_s") ($(ms "$(low startup 4)")) |
 EOF
-  [ -n "$tmpfs_report" ] && echo "| quarrow-adjust on examples/run.txt, report on tmpfs (/dev/shm) | $(ms "$tmpfs_s") ($(ms "$(fastest "$data/startup.csv" 5)")) |"
+  [ -n "$tmpfs_report" ] && echo "| quarrow-adjust on examples/run.txt, report on tmpfs (/dev/shm) | $(ms "$tmpfs_s") ($(ms "$(low startup 5)")) |"
   cat <<EOF
 
 ## First paint
@@ -368,10 +403,13 @@ the first painted frame. The empty window is bench/first_paint_probe.cpp.
 EOF
   if [ -n "${paint_ratio:-}" ]; then
     cat <<EOF
+Medians of $rounds rounds of $paint_runs runs each, the fastest run in
+brackets; between fastest runs the ratio is $paint_fastest_ratio.
+
 | Program | Median |
 |---|---|
-| Empty QMainWindow | $(ms "$empty_paint_s") |
-| Quarrow window (build/bench/app/quarrow) | $(ms "$window_paint_s") |
+| Empty QMainWindow | $(ms "$empty_paint_s") ($(ms "$(low paint 1)")) |
+| Quarrow window (build/bench/app/quarrow) | $(ms "$window_paint_s") ($(ms "$(low paint 2)")) |
 EOF
   else
     echo "$paint_note"
@@ -463,9 +501,9 @@ EOF
 
 \`\`\`
 bench/run.sh$([ $quick -eq 1 ] && echo " --quick")
-hyperfine -N --warmup 1 --runs $throughput_runs '$tool_command' "sh -c '$floor_script'"
+hyperfine -N --warmup 1 --runs $throughput_runs '$tool_command' "sh -c '$floor_script'"   # $rounds rounds, alternate ones reversed
 /usr/bin/time -f %M quarrow-adjust <elevations> --force --output run-N.adj run-N.txt   # N = 1000, 100000, 1000000
-hyperfine -N --warmup 5 --runs $startup_runs $(printf "'%s' " "${startup_commands[@]}")
+hyperfine -N --warmup 5 --runs $startup_runs $(printf "'%s' " "${startup_commands[@]}")  # likewise
 hyperfine -N --warmup 3 --runs $paint_runs 'timeout 30 env QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=<scratch folder> LD_PRELOAD=$hook $empty_window' '(the same) $window'
 $build/bench/quarrow-adjust-latency ${latency_args[*]} --runs $latency_runs $data/run-500.txt
 $build/bench/quarrow-engine-bench --benchmark_min_time=$min_time
