@@ -265,6 +265,25 @@ if [ $quick -eq 0 ] && command -v valgrind >/dev/null; then
   rm -f "$data/run-100000.adj"
 fi
 
+# Where start-up goes: the tool on the example and the Qt Core probe, in
+# instructions, with the dynamic linker's share of each.
+startup_profile=""
+if [ $quick -eq 0 ] && command -v valgrind >/dev/null; then
+  startup_ir() {
+    local name=$1
+    shift
+    valgrind --tool=callgrind --callgrind-out-file="$data/$name.out" "$@" 2>"$data/$name.log" >/dev/null
+    local total linker
+    total=$(awk '/Collected :/ { print $NF }' "$data/$name.log")
+    linker=$(callgrind_annotate --inclusive=yes "$data/$name.out" 2>/dev/null |
+      awk 'index($0, "rtld.c:_dl_start ") { p = $0; sub(/^[^(]*\( */, "", p); sub(/%\).*/, "", p); print p; exit }')
+    echo "$(thousands "$total") instructions, $linker % of them in the dynamic linker"
+  }
+  startup_profile="Under callgrind, quarrow-adjust on the example executes $(startup_ir \
+    startup-tool "$adjust" "${example_args[@]}" --output "$data/example.adj" "$example");
+the Qt Core probe executes $(startup_ir startup-qt "$build/bench/quarrow-qt-core-probe")."
+fi
+
 # Where the window's extra start-up goes: both programs under callgrind,
 # each ended at its first frame by the hook.
 paint_profile=""
@@ -391,6 +410,7 @@ brackets; between fastest runs the ratio to cat is $startup_fastest_ratio.
 | quarrow-adjust --version | $(ms "$version_s") ($(ms "$(low startup 4)")) |
 EOF
   [ -n "$tmpfs_report" ] && echo "| quarrow-adjust on examples/run.txt, report on tmpfs (/dev/shm) | $(ms "$tmpfs_s") ($(ms "$(low startup 5)")) |"
+  [ -n "$startup_profile" ] && printf '\n%s\n' "$startup_profile"
   cat <<EOF
 
 ## First paint
@@ -474,7 +494,9 @@ EOF
   computation; replacing the previous 290 MB report (freeing its blocks
   in the rename) still costs about a tenth of a second.
 - Start-up. The tool's own work on the example is a fraction of a
-  millisecond (BM_AdjustLevelRun runs 500 setups in under a millisecond);
+  millisecond (BM_AdjustLevelRun runs 500 setups in under a millisecond;
+  the callgrind counts under Start-up put the whole tool level with the Qt
+  Core probe);
   what a whole process costs is almost all Qt Core: the dynamic linker
   relocating Qt Core, ICU, glib and their neighbours, and their start-up
   code. The Qt Core row is that floor, a program that does nothing else,
