@@ -514,7 +514,8 @@ EOF
   each call of ProgramIcon() decodes four PNGs, the 256-pixel one included;
   building that icon once, or adding the 256-pixel size only after the
   first frame, is the window's cheapest saving. Across this machine's
-  runs the ratio has ranged from 1.37 to 1.60 with the load of the other
+  runs the ratio has ranged from 1.37 to 1.60 (2.08 once, measured in one
+  pass while a build ran) with the load of the other
   core: the window sits on the limit, and that saving would take it
   clearly under.
 - Adjust latency is the two passes plus the report's fdatasync; on a quiet
