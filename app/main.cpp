@@ -6,14 +6,12 @@
 #include "qt_window_services.h"
 #include "start_up.h"
 #include "version.h"
-#include "window_layout.h"
 #include "window_platform.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quarrow"));
   QApplication::setApplicationVersion(QString::fromLatin1(quarrow::kVersionText));
-  QApplication::setWindowIcon(quarrow::ProgramIcon());
 
   quarrow::RunState rs;
   quarrow::WindowPlatform platform;
