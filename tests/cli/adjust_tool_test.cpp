@@ -11,21 +11,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <sstream>
+#include "scratch_files.h"
 
 namespace quarrow {
 namespace {
-
-std::string ReadBytes(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-  return file.readAll().toStdString();
-}
-
-void WriteBytes(const QString& path, const std::string& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-}
 
 const QString kExamples = QUARROW_EXAMPLES;
 

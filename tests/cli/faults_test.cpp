@@ -20,21 +20,10 @@
 #include "check_input_file.h"
 #include "messages.h"
 #include "qt_platform.h"
+#include "scratch_files.h"
 
 namespace quarrow {
 namespace {
-
-std::string ReadBytes(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-  return file.readAll().toStdString();
-}
-
-void WriteBytes(const QString& path, const std::string& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-}
 
 // A run long enough that its report is some 40 kB.
 std::string LongRun() {
