@@ -5,9 +5,7 @@
 #include <functional>
 
 #include "check_input_file.h"
-#include "closure_pass.h"
 #include "fake_platform.h"
-#include "messages.h"
 
 namespace quarrow {
 namespace {
@@ -19,35 +17,18 @@ std::string LevelRun(std::initializer_list<std::pair<double, double>> setups) {
   std::string text;
   int setup = 0;
   for (const auto& [bs, fs] : setups) {
-    ++setup;
-    const std::string id = std::to_string(setup);
-    text += id + ",P" + std::to_string(setup - 1) +
-            ",90\xb0"
-            "00'00," +
-            std::to_string(bs) + ",0\r\n";
-    text += id + ",P" + id +
-            ",90\xb0"
-            "00'00," +
-            std::to_string(fs) + ",0\r\n";
+    const std::string id = std::to_string(++setup);
+    text += id + ",P" + std::to_string(setup - 1) + ",90\xb0," + std::to_string(bs) + ",0\r\n";
+    text += id + ",P" + id + ",90\xb0," + std::to_string(fs) + ",0\r\n";
   }
   return text;
 }
 
 class Adjust : public testing::Test {
  protected:
-  void SetUp() override { InitialiseFrames(rs); }
-
-  // Checks the field file and adjusts it, as the window's Adjust does.
   AdjustOutcome Run(const std::string& field_file, double end_elev = 100, bool feet = false) {
     platform.files["run.txt"] = field_file;
-    rs.InputPath = "run.txt";
-    rs.ReportPath = "run.adj";
-    if (CheckInputFile(rs, platform, kCheckOnly) != kFileUsable) return AdjustOutcome::kFailed;
-    rs.BeginElev = 100;
-    rs.EndElev = end_elev;
-    rs.UnitsLabel = feet ? messages::kEnglishUnits : messages::kMetricUnits;
-    rs.UnitMark = feet ? '\'' : 'm';
-    return AdjustLevelRun(rs, platform);
+    return CheckAndAdjust(platform, rs, 100, end_elev, feet);
   }
 
   bool ReportWritten() const { return platform.files.count("run.adj") != 0; }

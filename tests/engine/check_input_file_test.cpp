@@ -66,29 +66,5 @@ TEST(CheckInputFile, ReportsEachProblemWithThePath) {
   }
 }
 
-TEST(CheckInputFile, DerivesTheReportBesideTheFieldFile) {
-  struct Row {
-    std::string input;
-    std::string folder;
-    std::string report;
-  } rows[] = {
-      {"run.txt", "", "run.adj"},
-      {"/jobs/2026/run.txt", "/jobs/2026", "/jobs/2026/run.adj"},
-      {"/jobs/level.run.2.csv", "/jobs", "/jobs/level.run.2.adj"},
-      {"/jobs/README", "/jobs", "/jobs/README.adj"},
-      {"/jobs/run.adj", "/jobs", "/jobs/run.adj"},  // its own report: refused at Adjust
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.input);
-    FakePlatform platform;
-    platform.files[row.input] = FieldFile({"1,A,90~,1,0", "1,B,90~,1,0"});
-    RunState rs;
-    rs.InputPath = row.input;
-    ASSERT_EQ(CheckInputFile(rs, platform, kCheckAndDerive), kFileUsable);
-    EXPECT_EQ(rs.LastFolder, row.folder);
-    EXPECT_EQ(rs.ReportPath, row.report);
-  }
-}
-
 }  // namespace
 }  // namespace quarrow

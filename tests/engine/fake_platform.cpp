@@ -3,16 +3,18 @@
 #include <algorithm>
 #include <cstring>
 
+#include "check_input_file.h"
+#include "messages.h"
+
 namespace quarrow {
 
 namespace {
 
 class StringSource : public ByteSource {
  public:
-  explicit StringSource(std::string bytes) : bytes_(std::move(bytes)) {}
+  StringSource(std::string bytes, std::size_t chunk) : bytes_(std::move(bytes)), chunk_(chunk) {}
   std::ptrdiff_t Read(char* buffer, std::size_t capacity) override {
-    // Small reads, so that lines and CR LF pairs straddle chunk boundaries.
-    const std::size_t n = std::min({capacity, bytes_.size() - pos_, std::size_t{7}});
+    const std::size_t n = std::min({capacity, bytes_.size() - pos_, chunk_});
     std::memcpy(buffer, bytes_.data() + pos_, n);
     pos_ += n;
     return static_cast<std::ptrdiff_t>(n);
@@ -20,6 +22,7 @@ class StringSource : public ByteSource {
 
  private:
   std::string bytes_;
+  std::size_t chunk_;
   std::size_t pos_ = 0;
 };
 
@@ -94,7 +97,7 @@ std::unique_ptr<ByteSource> FakePlatform::OpenForReading(const std::string& path
   const auto found = files.find(path);
   if (found == files.end()) return nullptr;
   if (std::find(unreadable.begin(), unreadable.end(), path) != unreadable.end()) return nullptr;
-  return std::make_unique<StringSource>(found->second);
+  return std::make_unique<StringSource>(found->second, read_chunk);
 }
 
 std::unique_ptr<ReportSink> FakePlatform::CreateReport(const std::string& path,
@@ -111,12 +114,6 @@ bool FakePlatform::LaunchViewer(const std::string& report_path) {
   return true;
 }
 
-std::vector<std::string> FakePlatform::Titles() const {
-  std::vector<std::string> titles;
-  for (const MessageBoxSpec& box : shown) titles.push_back(box.title);
-  return titles;
-}
-
 std::string FieldFile(std::initializer_list<std::string> lines, char mark) {
   std::string text;
   for (std::string line : lines) {
@@ -131,6 +128,18 @@ std::string ExampleFieldFile() {
   return FieldFile({"1,BM1,89~58'30,52.114,1.500", "1,SS1,90~10'00,20.000,1.500",
                     "1,TP1,90~02'15,51.880,1.500", "2,TP1,89~59'10,48.300,1.500",
                     "2,BM2,90~01'40,47.950,1.500"});
+}
+
+AdjustOutcome CheckAndAdjust(Platform& platform, RunState& rs, double begin_elev, double end_elev,
+                             bool feet) {
+  InitialiseFrames(rs);
+  rs.InputPath = "run.txt";
+  if (CheckInputFile(rs, platform, kCheckAndDerive) != kFileUsable) return AdjustOutcome::kFailed;
+  rs.BeginElev = begin_elev;
+  rs.EndElev = end_elev;
+  rs.UnitsLabel = feet ? messages::kEnglishUnits : messages::kMetricUnits;
+  rs.UnitMark = feet ? '\'' : 'm';
+  return AdjustLevelRun(rs, platform);
 }
 
 }  // namespace quarrow

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "adjust_level_run.h"
 #include "platform.h"
 
 namespace quarrow {
@@ -23,6 +24,8 @@ class FakePlatform : public Platform {
   std::string decimal_separator = ".";
   std::string date_separator = "/";
   CivilDate today{2026, 12, 6};
+  // Bytes per read: few, so that lines and CR LF pairs straddle reads.
+  std::size_t read_chunk = 7;
 
   // Faults: creating the report fails; writes fail once this many bytes were
   // written; the final move into place fails.
@@ -45,9 +48,6 @@ class FakePlatform : public Platform {
   std::string DateSeparator() override { return date_separator; }
   CivilDate Today() override { return today; }
   bool LaunchViewer(const std::string& report_path) override;
-
-  // The titles of the boxes shown, in order.
-  std::vector<std::string> Titles() const;
 };
 
 // Field-file text from lines: joins them with CR LF after each, and turns the
@@ -56,5 +56,10 @@ std::string FieldFile(std::initializer_list<std::string> lines, char mark = '\xb
 
 // The worked example: a metric run of two setups with one side shot.
 std::string ExampleFieldFile();
+
+// As a shell's Adjust does: checks the field file "run.txt" (the report is
+// then "run.adj") and, when usable, adjusts it in metres or in feet.
+AdjustOutcome CheckAndAdjust(Platform& platform, RunState& rs, double begin_elev, double end_elev,
+                             bool feet = false);
 
 }  // namespace quarrow

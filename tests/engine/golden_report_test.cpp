@@ -8,10 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "adjust_level_run.h"
-#include "check_input_file.h"
 #include "fake_platform.h"
-#include "messages.h"
 
 namespace quarrow {
 namespace {
@@ -47,15 +44,7 @@ TEST_P(GoldenReport, MatchesByteForByte) {
   ASSERT_FALSE(platform.files["run.txt"].empty()) << c.field_file;
 
   RunState rs;
-  InitialiseFrames(rs);
-  rs.InputPath = "run.txt";
-  ASSERT_EQ(CheckInputFile(rs, platform, kCheckAndDerive), kFileUsable);
-  ASSERT_EQ(rs.ReportPath, "run.adj");
-  rs.BeginElev = c.begin_elev;
-  rs.EndElev = c.end_elev;
-  rs.UnitsLabel = c.feet ? messages::kEnglishUnits : messages::kMetricUnits;
-  rs.UnitMark = c.feet ? '\'' : 'm';
-  EXPECT_EQ(AdjustLevelRun(rs, platform), c.outcome);
+  EXPECT_EQ(CheckAndAdjust(platform, rs, c.begin_elev, c.end_elev, c.feet), c.outcome);
 
   const std::string golden_path = std::string(QUARROW_GOLDEN) + "/" + c.name + ".adj";
   const std::string& report = platform.files["run.adj"];
@@ -100,14 +89,7 @@ TEST(GoldenReportLocale, SeparatorsFollowTheLocale) {
   platform.date_separator = ".";
   platform.files["run.txt"] = ExampleFieldFile();
   RunState rs;
-  InitialiseFrames(rs);
-  rs.InputPath = "run.txt";
-  ASSERT_EQ(CheckInputFile(rs, platform, kCheckAndDerive), kFileUsable);
-  rs.BeginElev = 100;
-  rs.EndElev = 99.91;
-  rs.UnitsLabel = messages::kMetricUnits;
-  rs.UnitMark = 'm';
-  ASSERT_EQ(AdjustLevelRun(rs, platform), AdjustOutcome::kMeetsSpecifications);
+  ASSERT_EQ(CheckAndAdjust(platform, rs, 100, 99.91), AdjustOutcome::kMeetsSpecifications);
 
   std::string expected = ReadBytes(std::string(QUARROW_GOLDEN) + "/example.adj");
   for (std::size_t i = expected.find('\n'); i + 1 < expected.size(); ++i) {

@@ -58,21 +58,5 @@ TEST(ReadBacksight, LevelSightAndEmptyFields) {
   EXPECT_EQ(rs.Elev, rs.Hi);
 }
 
-TEST(ReadBacksight, KeepsTheFirstMarkOfTheRun) {
-  RunState rs = WithLine("BM1,90~,1,0");
-  ReadBacksight(rs);
-  rs.LineBuffer = "TP7,90\xb0,1,0";
-  ReadBacksight(rs);
-  EXPECT_EQ(rs.FirstMark, "BM1");
-  EXPECT_EQ(rs.BsName, "TP7");
-}
-
-TEST(ReadForesight, FaceTwoReadingIsUsedAsRead) {
-  // A zenith above 180 degrees is not reduced to face one.
-  RunState rs = WithLine("P,271~00'00,10,0");
-  ReadForesight(rs);
-  EXPECT_LT(rs.FsHd, 0);
-}
-
 }  // namespace
 }  // namespace quarrow
