@@ -67,33 +67,6 @@ TEST(QtPlatform, FilesFoldersAndSpecialFiles) {
   EXPECT_FALSE(platform.IsSameFile(root + "/run.adj", root + "/run.txt"));
 }
 
-TEST(QtPlatform, ReportAppearsOnlyWhenComplete) {
-  QTemporaryDir dir;
-  const std::string path = dir.filePath("run.adj").toStdString();
-  TestPlatform platform;
-  QFile old(dir.filePath("run.adj"));
-  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-  old.write("old");
-  old.close();
-  {
-    std::string error;
-    auto sink = platform.CreateReport(path, error);
-    ASSERT_NE(sink, nullptr) << error;
-    ASSERT_TRUE(sink->Write("new report"));
-    // Abandoned without Commit.
-  }
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"run.adj"});
-  ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-  EXPECT_EQ(old.readAll(), "old");
-  old.close();
-  std::string error;
-  auto sink = platform.CreateReport(path, error);
-  ASSERT_TRUE(sink->Write("new report"));
-  ASSERT_TRUE(sink->Commit());
-  ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-  EXPECT_EQ(old.readAll(), "new report");
-}
-
 TEST(QtPlatform, TodayFromSourceDateEpoch) {
   TestPlatform platform;
   qputenv("SOURCE_DATE_EPOCH", "1796558400");
