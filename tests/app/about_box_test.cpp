@@ -8,15 +8,11 @@
 #include <QTest>
 
 #include "frm_about.h"
+#include "scripted_desktop.h"
 #include "window_texts.h"
 
 namespace quarrow {
 namespace {
-
-QRect Twips(int left, int top, int width, int height) {
-  auto pixels = [](int twips) { return qRound(twips / 15.0); };
-  return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
-}
 
 TEST(VersionLine, PlainNumbersThenTheFixedDate) {
   struct Row {

@@ -23,7 +23,7 @@ TEST(ExampleThroughWindow, ReportMatchesTheHeadlessToolByteForByte) {
   const QString field_file = folder.filePath("run.txt");
   const QString report_file = folder.filePath("run.adj");
   const QString tool_report = folder.filePath("by the tool.adj");
-  WriteFile(field_file, ExampleFieldBytes());
+  WriteBytes(field_file, ExampleFieldFile());
   // Both read the date from here, and the numbers with the same locale.
   qputenv("SOURCE_DATE_EPOCH", "1796515200");
   QLocale::setDefault(QLocale::system());
@@ -48,8 +48,8 @@ TEST(ExampleThroughWindow, ReportMatchesTheHeadlessToolByteForByte) {
   QTest::mouseClick(window->findChild<QPushButton*>("btnAdjust"), Qt::LeftButton);
 
   EXPECT_EQ(transcript, Transcript{"viewer " + QtPlatform::FromQString(report_file)});
-  const std::string report = ReadFile(report_file);
-  EXPECT_EQ(report, ReadFile(tool_report));
+  const std::string report = ReadBytes(report_file);
+  EXPECT_EQ(report, ReadBytes(tool_report));
   EXPECT_TRUE(report.starts_with("Drevak Level Run Report (Version 1.1.1) Metric Units"));
   EXPECT_NE(report.find("| The actual closing error is 0" + point.toStdString() + "002m."),
             std::string::npos);

@@ -33,7 +33,7 @@ class MainWindowHandlers : public testing::Test {
     InitialiseFrames(rs);
     field_file = Path("run.txt");
     report_file = Path("run.adj");
-    WriteFile(field_file, ExampleFieldBytes());
+    WriteBytes(field_file, ExampleFieldFile());
     window = std::make_unique<frmMain>(rs, platform, services);
   }
   void TearDown() override { QLocale::setDefault(QLocale::system()); }
@@ -103,7 +103,7 @@ TEST_F(MainWindowHandlers, AdjustWritesTheReportInTheChosenUnitsAndOpensIt) {
     EXPECT_EQ(rs.EndElev, 99.91);
     EXPECT_EQ(rs.UnitsLabel, metric ? "Metric Units" : "English Units");
     EXPECT_EQ(rs.UnitMark, metric ? 'm' : '\'');
-    EXPECT_NE(ReadFile(report_file).find(metric ? "of 10m." : "of 33'."), std::string::npos);
+    EXPECT_NE(ReadBytes(report_file).find(metric ? "of 10m." : "of 33'."), std::string::npos);
   }
 }
 
@@ -149,7 +149,7 @@ TEST_F(MainWindowHandlers, AdjustStopsBeforeComputing) {
       {"",          "",        false, "1e999", "99.91", "Quarrow Error",      "Beginning Elevation Is Not A Number:"},
   };
   // clang-format on
-  WriteFile(Path("notes.txt"), "no observations here\r\n");
+  WriteBytes(Path("notes.txt"), "no observations here\r\n");
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string(row.first_line) + " " + row.begin + " " + row.end);
     transcript.clear();
@@ -157,7 +157,7 @@ TEST_F(MainWindowHandlers, AdjustStopsBeforeComputing) {
     platform.answers = {MessageAnswer::kNo};
     RememberPreviousAdjust();
     QFile::remove(report_file);
-    if (row.report_exists) WriteFile(report_file, "earlier report");
+    if (row.report_exists) WriteBytes(report_file, "earlier report");
     const QString report = *row.report == '\0'                       ? report_file
                            : QString(row.report).trimmed().isEmpty() ? QString(row.report)
                                                                      : Path(row.report);
@@ -169,14 +169,14 @@ TEST_F(MainWindowHandlers, AdjustStopsBeforeComputing) {
     std::string first_line = row.first_line;
     if (first_line.starts_with("<report>")) first_line.replace(0, 8, Bytes(report_file));
     EXPECT_EQ(FirstLineShown(), first_line);
-    EXPECT_EQ(ReadFile(report_file), row.report_exists ? "earlier report" : "<missing>");
-    EXPECT_EQ(ReadFile(field_file), ExampleFieldBytes());
+    EXPECT_EQ(ReadBytes(report_file), row.report_exists ? "earlier report" : "<missing>");
+    EXPECT_EQ(ReadBytes(field_file), ExampleFieldFile());
     ExpectPreviousAdjustKept();
   }
 }
 
 TEST_F(MainWindowHandlers, OverwriteQuestionIsAYesNoQuestionNamingTheReport) {
-  WriteFile(report_file, "earlier report");
+  WriteBytes(report_file, "earlier report");
   platform.answers = {MessageAnswer::kNo, MessageAnswer::kYes};
   Fill(field_file, report_file, "100", "99.91", true);
   window->btnAdjust_Click();
@@ -186,12 +186,12 @@ TEST_F(MainWindowHandlers, OverwriteQuestionIsAYesNoQuestionNamingTheReport) {
   EXPECT_EQ(question.icon, MessageIcon::kQuestion);
   EXPECT_EQ(question.buttons, MessageButtons::kYesNo);
   EXPECT_EQ(rs.MessageText, question.text);
-  EXPECT_EQ(ReadFile(report_file), "earlier report");
+  EXPECT_EQ(ReadBytes(report_file), "earlier report");
 
   window->btnAdjust_Click();
   EXPECT_EQ(transcript, (Lines{"box Output File Exists", "box Output File Exists",
                                "viewer " + Bytes(report_file)}));
-  EXPECT_NE(ReadFile(report_file), "earlier report");
+  EXPECT_NE(ReadBytes(report_file), "earlier report");
 }
 
 TEST_F(MainWindowHandlers, RefusedElevationNamesTheBoxAndShowsWhatWasTyped) {
@@ -337,7 +337,7 @@ TEST_F(MainWindowHandlers, DropsOnTheFieldFileBox) {
     Lines asked;
   };
   const QString other = Path("other.txt");
-  WriteFile(other, ExampleFieldBytes());
+  WriteBytes(other, ExampleFieldFile());
   const Row rows[] = {
       {"one file", {field_file}, true, {}},
       {"three files: the first", {field_file, other, Path("third.txt")}, true, {}},

@@ -18,11 +18,6 @@
 namespace quarrow {
 namespace {
 
-QRect Twips(int left, int top, int width, int height) {
-  auto pixels = [](int twips) { return qRound(twips / 15.0); };
-  return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
-}
-
 struct ControlRow {
   const char* name;
   const char* caption;  // text of a label or button; "" for the text boxes

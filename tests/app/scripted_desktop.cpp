@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <QDialog>
-#include <QFile>
 
 namespace quarrow {
 
@@ -58,27 +57,5 @@ void ScriptedServices::ShowModal(QDialog& dialog) {
 }
 
 void ScriptedServices::EndProgram() { transcript_.push_back("end"); }
-
-std::string ExampleFieldBytes() {
-  const std::string degree(1, static_cast<char>(176));
-  return "1,BM1,89" + degree + "58'30,52.114,1.500\r\n" +  //
-         "1,SS1,90" + degree + "10'00,20.000,1.500\r\n" +  //
-         "1,TP1,90" + degree + "02'15,51.880,1.500\r\n" +  //
-         "2,TP1,89" + degree + "59'10,48.300,1.500\r\n" +  //
-         "2,BM2,90" + degree + "01'40,47.950,1.500\r\n";
-}
-
-void WriteFile(const QString& path, const std::string& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-  ASSERT_EQ(file.write(bytes.data(), static_cast<qint64>(bytes.size())),
-            static_cast<qint64>(bytes.size()));
-}
-
-std::string ReadFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-  return file.readAll().toStdString();
-}
 
 }  // namespace quarrow

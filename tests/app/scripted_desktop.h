@@ -6,6 +6,7 @@
 // transcript, so a test sees what was asked and in which order. No real
 // dialog ever opens.
 
+#include <QRect>
 #include <QString>
 #include <deque>
 #include <functional>
@@ -13,7 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "fake_platform.h"  // the worked example
 #include "qt_platform.h"
+#include "scratch_files.h"
 #include "window_services.h"
 
 namespace quarrow {
@@ -62,11 +65,10 @@ class ScriptedServices : public WindowServices {
   Transcript& transcript_;
 };
 
-// The worked example's field file: five CR LF lines, degree sign byte 176.
-std::string ExampleFieldBytes();
-
-// Writes `bytes` to `path`; fails the test when it cannot.
-void WriteFile(const QString& path, const std::string& bytes);
-std::string ReadFile(const QString& path);
+// Places in the layout tables are in twips, 15 to the pixel.
+inline QRect Twips(int left, int top, int width, int height) {
+  auto pixels = [](int twips) { return qRound(twips / 15.0); };
+  return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
+}
 
 }  // namespace quarrow

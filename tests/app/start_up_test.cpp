@@ -38,7 +38,7 @@ class StartUp : public testing::Test {
   void SetUp() override {
     ASSERT_TRUE(folder.isValid());
     field_file = folder.filePath("county road.txt");
-    WriteFile(field_file, ExampleFieldBytes());
+    WriteBytes(field_file, ExampleFieldFile());
   }
   std::unique_ptr<frmMain> Start(const QStringList& arguments) {
     return Main(rs, platform, services, QStringList{"quarrow"} + arguments);

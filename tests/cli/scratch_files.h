@@ -18,8 +18,9 @@ inline std::string ReadBytes(const QString& path) {
 
 inline void WriteBytes(const QString& path, const std::string& bytes) {
   QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+  ASSERT_EQ(file.write(bytes.data(), static_cast<qint64>(bytes.size())),
+            static_cast<qint64>(bytes.size()));
 }
 
 }  // namespace quarrow
