@@ -9,6 +9,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -45,11 +47,21 @@ struct Result {
   std::string errors;
 };
 
+// As root, the program runs as "nobody", since permissions do not stop
+// root; only when that user can reach the program in this checkout.
+bool DropsToNobody() {
+  static const bool drops = ::geteuid() == 0 && std::system(
+                                                    "/usr/bin/setpriv --reuid=65534 --regid=65534 "
+                                                    "--clear-groups '" QUARROW_ADJUST_BINARY
+                                                    "' --version >/dev/null 2>&1") == 0;
+  return drops;
+}
+
 // Runs quarrow-adjust in a child process. `before_exec` runs in the child
-// (limits, signals); as root the child drops to "nobody", since permissions
-// do not stop root.
+// (limits, signals).
 Result RunTool(const QString& folder, const std::vector<std::string>& arguments,
                const std::function<void()>& before_exec = nullptr) {
+  const bool drop = DropsToNobody();
   int pipe_ends[2];
   if (::pipe(pipe_ends) != 0) return {};
   const pid_t child = ::fork();
@@ -59,7 +71,7 @@ Result RunTool(const QString& folder, const std::vector<std::string>& arguments,
     if (::chdir(folder.toLocal8Bit().constData()) != 0) ::_exit(120);
     if (before_exec) before_exec();
     std::vector<std::string> argv_text;
-    if (::geteuid() == 0) {
+    if (drop) {
       argv_text = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
     }
     argv_text.push_back(QUARROW_ADJUST_BINARY);
@@ -136,6 +148,9 @@ TEST_F(Faults, DiskFull) {
 }
 
 TEST_F(Faults, ReadOnlyFolderAndReadOnlyReport) {
+  if (::geteuid() == 0 && !DropsToNobody()) {
+    GTEST_SKIP() << "run as root, and \"nobody\" cannot reach " << QUARROW_ADJUST_BINARY;
+  }
   ::chmod(dir.filePath("run.adj").toLocal8Bit().constData(), 0444);
   Result result = RunTool(dir.path(), kAdjust);
   EXPECT_EQ(result.status, 2);
