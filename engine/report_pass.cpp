@@ -216,9 +216,9 @@ ReportStatus RunReportPass(RunState& rs, Platform& platform, const ClosureResult
   rs.OutFile.WriteLine(rs.BorderLine);
   WriteSummary(rs, closure.error_tally, context);
   rs.OutFile.WriteLine(rs.BorderLine);
+  // A failed Close has already discarded the unfinished report.
   if (!rs.OutFile.Close()) {
     ShowError(platform, {m::kUnableToWriteReport, rs.ReportPath, rs.OutFile.ErrorText()});
-    rs.OutFile.Abandon();
     return ReportStatus::kFailed;
   }
 

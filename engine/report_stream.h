@@ -19,7 +19,8 @@ class ReportStream {
   // Drops an unfinished report: the sink discards whatever it wrote.
   void Abandon();
   // Writes what is buffered and moves the report into place. Returns false,
-  // with ErrorText() saying why, when any write or the move failed.
+  // with ErrorText() saying why, when any write or the move failed; the
+  // unfinished report is then discarded and any earlier one left as it was.
   bool Close();
   bool IsOpen() const { return sink_ != nullptr; }
   std::string ErrorText() const;
