@@ -1,13 +1,13 @@
-#include "frm_about.h"
+#include "app/frm_about.h"
 
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "version.h"
-#include "window_layout.h"
-#include "window_texts.h"
+#include "app/window_layout.h"
+#include "app/window_texts.h"
+#include "engine/version.h"
 
 namespace quarrow {
 

@@ -1,4 +1,4 @@
-#include "frm_main.h"
+#include "app/frm_main.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
@@ -18,25 +17,22 @@
 #include <QScreen>
 #include <QStyle>
 #include <QUrl>
-#include <cmath>
 #include <exception>
 
-#include "adjust_level_run.h"
-#include "check_input_file.h"
-#include "closure_pass.h"
-#include "command_line.h"
-#include "error_box.h"
-#include "frm_about.h"
-#include "messages.h"
-#include "qt_platform.h"
-#include "window_layout.h"
-#include "window_texts.h"
+#include "app/frm_about.h"
+#include "app/window_layout.h"
+#include "app/window_texts.h"
+#include "engine/adjust_level_run.h"
+#include "engine/error_box.h"
+#include "platform/qt_platform.h"
+#include "shell/check_input_file.h"
+#include "shell/command_line.h"
+#include "shell/prepare_adjustment.h"
 
 namespace quarrow {
 
 namespace {
 
-namespace m = messages;
 namespace t = window_texts;
 
 // The working area below the menu bar, in twips.
@@ -237,52 +233,35 @@ void frmMain::ShowCheckedPaths() {
   txtLvlFile->setText(Shown(rs_.InputPath));
 }
 
-bool frmMain::ReadElevation(const QLineEdit& box, std::string_view not_number, double& value) {
-  bool ok = false;
-  value = QLocale().toDouble(box.text(), &ok);
-  if (ok && std::isfinite(value)) return true;
+void frmMain::ShowNotNumber(const QLineEdit& box, std::string_view not_number) {
   const std::string typed = "\"" + Held(box.text()) + "\"";
   const std::string example =
       std::string(t::kTypeElevationLike) + platform_.DecimalSeparator() + "000.";
   ShowError(platform_, {not_number, typed, example});
-  return false;
 }
 
 void frmMain::btnAdjust_Click() {
   Guarded([this] {
-    rs_.InputPath = TrimBlanks(Held(txtLvlFile->text()));
-    rs_.ReportPath = TrimBlanks(Held(txtRptFile->text()));
-    CheckInputFile(rs_, platform_, kCheckOnly);
-    if (rs_.FileState != kFileUsable) return;
-    if (rs_.ReportPath.empty()) {
-      ShowError(platform_, {t::kNoReportFile, t::kNameReportFile});
-      return;
+    // Only the two paths are trimmed; the boxes keep what was typed.
+    AdjustRequest request;
+    request.field_file = TrimBlanks(Held(txtLvlFile->text()));
+    request.report_file = TrimBlanks(Held(txtRptFile->text()));
+    request.begin_elevation = Held(txtBegElev->text());
+    request.end_elevation = Held(txtEndElev->text());
+    request.units = btnFoot->isChecked() ? Units::kFeet : Units::kMetric;
+    switch (PrepareAdjustment(rs_, platform_, request)) {
+      case Preparation::kReady:
+        AdjustLevelRun(rs_, platform_);
+        return;
+      case Preparation::kBeginNotNumber:
+        ShowNotNumber(*txtBegElev, t::kBeginningElevationNotNumber);
+        return;
+      case Preparation::kEndNotNumber:
+        ShowNotNumber(*txtEndElev, t::kEndingElevationNotNumber);
+        return;
+      case Preparation::kStopped:
+        return;
     }
-    if (RefuseReportOverFieldFile(rs_, platform_)) return;
-    if (platform_.FileExists(rs_.ReportPath)) {
-      rs_.MessageText = rs_.ReportPath + std::string(m::kOverwriteExists) +
-                        std::string(m::kLineBreak) + std::string(m::kOverwriteQuestion);
-      const MessageAnswer answer =
-          platform_.ShowMessage({std::string(m::kOverwriteTitle), rs_.MessageText,
-                                 MessageIcon::kQuestion, MessageButtons::kYesNo});
-      if (answer != MessageAnswer::kYes) return;
-    }
-    // Both numbers are read before either is stored, so a refused box
-    // leaves the elevations of the previous Adjust in place.
-    double begin_elev = 0;
-    double end_elev = 0;
-    if (!ReadElevation(*txtBegElev, t::kBeginningElevationNotNumber, begin_elev)) return;
-    if (!ReadElevation(*txtEndElev, t::kEndingElevationNotNumber, end_elev)) return;
-    rs_.BeginElev = begin_elev;
-    rs_.EndElev = end_elev;
-    if (btnFoot->isChecked()) {
-      rs_.UnitsLabel = m::kEnglishUnits;
-      rs_.UnitMark = '\'';
-    } else {
-      rs_.UnitsLabel = m::kMetricUnits;
-      rs_.UnitMark = 'm';
-    }
-    AdjustLevelRun(rs_, platform_);
   });
 }
 
@@ -299,7 +278,8 @@ void frmMain::btnGetLvl_Click() {
     // only in letter case is a new choice.
     if (txtLvlFile->text() == cdgGetLvl.FileName) return;
     rs_.InputPath = Held(cdgGetLvl.FileName);
-    if (CheckInputFile(rs_, platform_, kCheckAndDerive) == kFileUsable) ShowCheckedPaths();
+    if (CheckInputFile(rs_, platform_, CheckMode::kCheckAndDerive) == kFileUsable)
+      ShowCheckedPaths();
   });
 }
 
@@ -319,7 +299,8 @@ void frmMain::txtLvlFile_OLEDragDrop(const QMimeData& data) {
     const QString dropped = FirstLocalFile(data);
     if (dropped.isEmpty()) return;
     rs_.InputPath = Held(dropped);
-    if (CheckInputFile(rs_, platform_, kCheckAndDerive) == kFileUsable) ShowCheckedPaths();
+    if (CheckInputFile(rs_, platform_, CheckMode::kCheckAndDerive) == kFileUsable)
+      ShowCheckedPaths();
   });
 }
 

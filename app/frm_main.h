@@ -11,9 +11,9 @@
 
 #include <QMainWindow>
 
-#include "platform.h"
-#include "run_state.h"
-#include "window_services.h"
+#include "app/window_services.h"
+#include "engine/platform.h"
+#include "engine/run_state.h"
 
 class QAction;
 class QLabel;
@@ -67,9 +67,9 @@ class frmMain : public QMainWindow {
   // Runs a handler body; a fault escaping the engine is shown, not fatal.
   template <typename Body>
   void Guarded(Body&& body);
-  // Reads an elevation box with the user's locale. Shows a "Quarrow Error"
-  // naming the box and returns false when it holds no finite number.
-  bool ReadElevation(const QLineEdit& box, std::string_view not_number, double& value);
+  // Shows a "Quarrow Error" naming an elevation box that holds no finite
+  // number, what it holds, and how a number is typed in this locale.
+  void ShowNotNumber(const QLineEdit& box, std::string_view not_number);
 
   RunState& rs_;
   Platform& platform_;

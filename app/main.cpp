@@ -3,10 +3,10 @@
 
 #include <QApplication>
 
-#include "qt_window_services.h"
-#include "start_up.h"
-#include "version.h"
-#include "window_platform.h"
+#include "app/qt_window_services.h"
+#include "app/start_up.h"
+#include "app/window_platform.h"
+#include "engine/version.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

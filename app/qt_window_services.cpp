@@ -1,10 +1,10 @@
-#include "qt_window_services.h"
+#include "app/qt_window_services.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QUrl>
+
+#include "platform/qt_platform.h"
 
 namespace quarrow {
 
@@ -41,9 +41,7 @@ bool QtWindowServices::ShowSave(QWidget* owner, FileDialogSettings& dialog) {
   return ShowFileDialog(owner, dialog, QFileDialog::AcceptSave);
 }
 
-bool QtWindowServices::OpenDocument(const QString& path) {
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-}
+bool QtWindowServices::OpenDocument(const QString& path) { return OpenWithDesktop(path); }
 
 void QtWindowServices::ShowModal(QDialog& dialog) { dialog.exec(); }
 

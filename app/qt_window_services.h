@@ -3,7 +3,7 @@
 // WindowServices on the desktop: Qt's file dialogs, the registered viewer,
 // modal showing and the application's event loop.
 
-#include "window_services.h"
+#include "app/window_services.h"
 
 namespace quarrow {
 

@@ -1,7 +1,7 @@
-#include "start_up.h"
+#include "app/start_up.h"
 
-#include "command_line.h"
-#include "qt_platform.h"
+#include "platform/qt_platform.h"
+#include "shell/command_line.h"
 
 namespace quarrow {
 

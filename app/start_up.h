@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <memory>
 
-#include "frm_main.h"
+#include "app/frm_main.h"
 
 namespace quarrow {
 

@@ -1,10 +1,7 @@
-#include "window_platform.h"
+#include "app/window_platform.h"
 
 #include <QApplication>
-#include <QDesktopServices>
-#include <QProcess>
 #include <QPushButton>
-#include <QUrl>
 
 namespace quarrow {
 
@@ -72,14 +69,6 @@ MessageAnswer WindowPlatform::ShowMessage(const MessageBoxSpec& box) {
   const std::unique_ptr<QMessageBox> shown = BuildMessageBox(box, QApplication::activeWindow());
   shown->exec();
   return AnswerOf(*shown, shown->clickedButton());
-}
-
-bool WindowPlatform::LaunchViewer(const std::string& report_path) {
-#ifdef Q_OS_WIN
-  return QProcess::startDetached(QStringLiteral("notepad.exe"), {ToQString(report_path)});
-#else
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(report_path)));
-#endif
 }
 
 }  // namespace quarrow

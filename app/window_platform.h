@@ -1,13 +1,13 @@
 #pragma once
 
-// The engine's Platform for the window: message boxes on screen, and the
-// report opened in the desktop's text viewer. Files, paths, the locale and
-// the date come from QtPlatform, as for the command-line tool.
+// The engine's Platform for the window: message boxes on screen. Files, the
+// locale, the date and the viewer come from QtPlatform, as for the
+// command-line tool.
 
 #include <QMessageBox>
 #include <memory>
 
-#include "qt_platform.h"
+#include "platform/qt_platform.h"
 
 namespace quarrow {
 
@@ -25,10 +25,6 @@ class WindowPlatform : public QtPlatform {
  public:
   // Modal over the active window, if any.
   MessageAnswer ShowMessage(const MessageBoxSpec& box) override;
-  // Notepad with the path as its one argument on Windows; elsewhere the
-  // desktop's viewer for the file. Never through a shell, so blanks, quotes
-  // or semicolons in the path open that file and run nothing else.
-  bool LaunchViewer(const std::string& report_path) override;
 };
 
 }  // namespace quarrow

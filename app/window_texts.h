@@ -19,14 +19,11 @@ inline constexpr std::size_t kSpacerBlanks = 62;
 inline constexpr std::string_view kOpenDialogTitle = "Select The Project Dump File";
 inline constexpr std::string_view kSaveDialogTitle = "Select The Report File";
 
-// What Adjust refuses before the engine runs. The first line names the box.
+// Elevations that are not numbers. The first line names the box.
 inline constexpr std::string_view kBeginningElevationNotNumber =
     "Beginning Elevation Is Not A Number:";
 inline constexpr std::string_view kEndingElevationNotNumber = "Ending Elevation Is Not A Number:";
 inline constexpr std::string_view kTypeElevationLike = "Type the published elevation, as in 100";
-inline constexpr std::string_view kNoReportFile = "No Report File Named";
-inline constexpr std::string_view kNameReportFile =
-    "Type, drop or select the name of the report file.";
 // A fault inside a command: the command stops, the window stays usable.
 inline constexpr std::string_view kCommandFailed = "The command stopped on an unexpected fault:";
 

@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "adjust_level_run.h"
-#include "check_input_file.h"
-#include "messages.h"
-#include "qt_platform.h"
-#include "run_state.h"
+#include "engine/adjust_level_run.h"
+#include "engine/messages.h"
+#include "engine/run_state.h"
+#include "platform/qt_platform.h"
+#include "shell/check_input_file.h"
 
 namespace {
 
@@ -83,7 +83,8 @@ int main(int argc, char* argv[]) {
   quarrow::RunState rs;
   quarrow::InitialiseFrames(rs);
   rs.InputPath = field;
-  if (quarrow::CheckInputFile(rs, platform, quarrow::kCheckAndDerive) != quarrow::kFileUsable) {
+  if (quarrow::CheckInputFile(rs, platform, quarrow::CheckMode::kCheckAndDerive) !=
+      quarrow::kFileUsable) {
     return 1;
   }
   rs.BeginElev = begin;
@@ -105,7 +106,7 @@ int main(int argc, char* argv[]) {
     if (i >= 0) adjust.push_back(since(start));
 
     start = Clock::now();
-    quarrow::CheckInputFile(rs, platform, quarrow::kCheckOnly);
+    quarrow::CheckInputFile(rs, platform, quarrow::CheckMode::kCheckOnly);
     if (quarrow::AdjustLevelRun(rs, platform) == quarrow::AdjustOutcome::kFailed) return 1;
     if (i >= 0) handler.push_back(since(start));
   }

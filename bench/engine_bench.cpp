@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "adjust_level_run.h"
-#include "closure_pass.h"
-#include "field_file.h"
-#include "field_file_generator.h"
-#include "memory_platform.h"
-#include "messages.h"
-#include "reduction.h"
-#include "report_format.h"
-#include "report_pass.h"
-#include "run_state.h"
+#include "bench/field_file_generator.h"
+#include "bench/memory_platform.h"
+#include "engine/adjust_level_run.h"
+#include "engine/closure_pass.h"
+#include "engine/field_file.h"
+#include "engine/messages.h"
+#include "engine/reduction.h"
+#include "engine/report_format.h"
+#include "engine/report_pass.h"
+#include "engine/run_state.h"
 
 namespace quarrow::bench {
 namespace {
@@ -72,7 +72,7 @@ struct Bench {
     rs.UnitMark = 'm';
     rs.DegreeMark = '\xb0';
   }
-  std::size_t FieldBytes() const { return platform.files.at(kFieldPath)->size(); }
+  std::size_t FieldBytes() const { return platform.shared_files.at(kFieldPath)->size(); }
 };
 
 void BM_FieldFileStream(benchmark::State& state) {

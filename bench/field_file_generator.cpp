@@ -1,4 +1,4 @@
-#include "field_file_generator.h"
+#include "bench/field_file_generator.h"
 
 #include <algorithm>
 #include <array>

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "field_file_generator.h"
+#include "bench/field_file_generator.h"
 
 namespace {
 

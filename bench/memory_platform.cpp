@@ -1,4 +1,4 @@
-#include "memory_platform.h"
+#include "bench/memory_platform.h"
 
 #include <algorithm>
 #include <cstring>
@@ -39,35 +39,12 @@ class MemoryReportSink : public ReportSink {
 }  // namespace
 
 MessageAnswer MemoryPlatform::ShowMessage(const MessageBoxSpec& box) {
-  switch (box.buttons) {
-    case MessageButtons::kOkCancel:
-      return MessageAnswer::kOk;
-    case MessageButtons::kYesNo:
-      return MessageAnswer::kYes;
-    case MessageButtons::kOk:
-      break;
-  }
-  return MessageAnswer::kOk;
-}
-
-std::string MemoryPlatform::ParentFolderName(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? "" : path.substr(0, slash);
-}
-
-std::string MemoryPlatform::BaseName(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  return name.substr(0, name.rfind('.'));
-}
-
-std::string MemoryPlatform::BuildPath(const std::string& folder, const std::string& name) {
-  return folder.empty() ? name : folder + "/" + name;
+  return box.buttons == MessageButtons::kYesNo ? MessageAnswer::kYes : MessageAnswer::kOk;
 }
 
 std::unique_ptr<ByteSource> MemoryPlatform::OpenForReading(const std::string& path) {
-  const auto found = files.find(path);
-  if (found == files.end()) return nullptr;
+  const auto found = shared_files.find(path);
+  if (found == shared_files.end()) return nullptr;
   return std::make_unique<SharedTextSource>(found->second);
 }
 

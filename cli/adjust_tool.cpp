@@ -1,15 +1,12 @@
-#include "adjust_tool.h"
+#include "cli/adjust_tool.h"
 
 #include <QCommandLineParser>
-#include <QLocale>
-#include <cmath>
 
-#include "adjust_level_run.h"
-#include "check_input_file.h"
-#include "console_platform.h"
-#include "messages.h"
-#include "run_state.h"
-#include "version.h"
+#include "cli/console_platform.h"
+#include "engine/adjust_level_run.h"
+#include "engine/run_state.h"
+#include "engine/version.h"
+#include "shell/prepare_adjustment.h"
 
 namespace quarrow {
 
@@ -23,13 +20,6 @@ int UsageError(std::ostream& errors, const std::string& problem) {
   errors << kProgram << ": " << problem << "\n"
          << "Try '" << kProgram << " --help' for more information.\n";
   return kToolInputError;
-}
-
-// Elevations are read with the user's locale, as the window reads its boxes.
-bool ReadElevation(const QString& text, double& value) {
-  bool ok = false;
-  value = QLocale().toDouble(text, &ok);
-  return ok && std::isfinite(value);
 }
 
 }  // namespace
@@ -72,40 +62,32 @@ int RunAdjustTool(const QStringList& arguments, std::ostream& output, std::ostre
   if (files.size() != 1) return UsageError(errors, "name exactly one FIELD_FILE.");
   if (!parser.isSet(begin)) return UsageError(errors, "--begin ELEV is required.");
   if (!parser.isSet(end)) return UsageError(errors, "--end ELEV is required.");
-  double begin_elev = 0;
-  double end_elev = 0;
-  if (!ReadElevation(parser.value(begin), begin_elev)) {
-    return UsageError(errors, "--begin is not a number: '" + Local8(parser.value(begin)) + "'.");
-  }
-  if (!ReadElevation(parser.value(end), end_elev)) {
-    return UsageError(errors, "--end is not a number: '" + Local8(parser.value(end)) + "'.");
-  }
   const QString unit_choice = parser.value(units);
   if (unit_choice != "feet" && unit_choice != "metric") {
     return UsageError(errors, "--units must be feet or metric, not '" + Local8(unit_choice) + "'.");
   }
 
-  ConsolePlatform platform(errors, parser.isSet(strict), parser.isSet(open));
+  ConsolePlatform platform(errors, {.strict = parser.isSet(strict),
+                                    .replace_reports = parser.isSet(force),
+                                    .open_viewer = parser.isSet(open)});
   RunState rs;
   InitialiseFrames(rs);
-  rs.InputPath = QtPlatform::FromQString(files.first());
-  const bool derive_report = !parser.isSet(report);
-  if (CheckInputFile(rs, platform, derive_report ? kCheckAndDerive : kCheckOnly) != kFileUsable) {
-    return kToolInputError;
+  AdjustRequest request;
+  request.field_file = QtPlatform::FromQString(files.first());
+  if (parser.isSet(report)) request.report_file = QtPlatform::FromQString(parser.value(report));
+  request.begin_elevation = QtPlatform::FromQString(parser.value(begin));
+  request.end_elevation = QtPlatform::FromQString(parser.value(end));
+  request.units = unit_choice == "feet" ? Units::kFeet : Units::kMetric;
+  switch (PrepareAdjustment(rs, platform, request)) {
+    case Preparation::kReady:
+      break;
+    case Preparation::kStopped:
+      return kToolInputError;
+    case Preparation::kBeginNotNumber:
+      return UsageError(errors, "--begin is not a number: '" + Local8(parser.value(begin)) + "'.");
+    case Preparation::kEndNotNumber:
+      return UsageError(errors, "--end is not a number: '" + Local8(parser.value(end)) + "'.");
   }
-  if (!derive_report) rs.ReportPath = QtPlatform::FromQString(parser.value(report));
-  if (RefuseReportOverFieldFile(rs, platform)) return kToolInputError;
-  if (platform.FileExists(rs.ReportPath) && !parser.isSet(force)) {
-    errors << rs.ReportPath << messages::kOverwriteExists << "\n"
-           << "Use --force to overwrite it; nothing was written.\n";
-    return kToolInputError;
-  }
-
-  rs.BeginElev = begin_elev;
-  rs.EndElev = end_elev;
-  const bool feet = unit_choice == "feet";
-  rs.UnitsLabel = feet ? messages::kEnglishUnits : messages::kMetricUnits;
-  rs.UnitMark = feet ? '\'' : 'm';
 
   switch (AdjustLevelRun(rs, platform)) {
     case AdjustOutcome::kMeetsSpecifications:

@@ -1,8 +1,16 @@
-#include "console_platform.h"
+#include "cli/console_platform.h"
 
 namespace quarrow {
 
 MessageAnswer ConsolePlatform::ShowMessage(const MessageBoxSpec& box) {
+  if (box.buttons == MessageButtons::kYesNo) {
+    if (answers_.replace_reports) return MessageAnswer::kYes;
+    // The question's first line names the file: "run.adj exists."
+    errors_ << box.text.substr(0, box.text.find("\r\n")) << '\n'
+            << "Use --force to overwrite it; nothing was written.\n";
+    errors_.flush();
+    return MessageAnswer::kNo;
+  }
   // Boxes break lines with CR LF; a terminal wants LF alone.
   std::string text;
   text.reserve(box.text.size() + 1);
@@ -12,19 +20,12 @@ MessageAnswer ConsolePlatform::ShowMessage(const MessageBoxSpec& box) {
   }
   errors_ << text << '\n';
   errors_.flush();
-  switch (box.buttons) {
-    case MessageButtons::kOkCancel:
-      return strict_ ? MessageAnswer::kCancel : MessageAnswer::kOk;
-    case MessageButtons::kYesNo:
-      return MessageAnswer::kNo;  // the tool never replaces a file unless told to
-    case MessageButtons::kOk:
-      break;
-  }
+  if (box.buttons == MessageButtons::kOkCancel && answers_.strict) return MessageAnswer::kCancel;
   return MessageAnswer::kOk;
 }
 
 bool ConsolePlatform::LaunchViewer(const std::string& report_path) {
-  return open_viewer_ && QtPlatform::LaunchViewer(report_path);
+  return answers_.open_viewer && QtPlatform::LaunchViewer(report_path);
 }
 
 }  // namespace quarrow

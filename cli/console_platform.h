@@ -1,29 +1,36 @@
 #pragma once
 
-// The Platform of the headless tool: message boxes become lines on standard
-// error, the failed-tests question is answered by --strict, and the viewer
-// opens only when asked for with --open.
+// The Platform of the headless tools: message boxes become lines on standard
+// error, the questions are answered by the command line (--strict, --force),
+// and the viewer opens only when asked for with --open.
 
 #include <ostream>
 
-#include "qt_platform.h"
+#include "platform/qt_platform.h"
 
 namespace quarrow {
 
+struct ConsoleAnswers {
+  bool strict = false;           // Cancel at failed third-order tests
+  bool replace_reports = false;  // Yes to "Output File Exists"
+  bool open_viewer = false;
+};
+
 class ConsolePlatform : public QtPlatform {
  public:
-  ConsolePlatform(std::ostream& errors, bool strict, bool open_viewer)
-      : errors_(errors), strict_(strict), open_viewer_(open_viewer) {}
+  ConsolePlatform(std::ostream& errors, ConsoleAnswers answers)
+      : errors_(errors), answers_(answers) {}
 
-  // Writes the box's text, one line per line, and answers OK (Cancel with
-  // --strict) to the failed-tests question.
+  // Writes the box's text, one line per line; answers OK (Cancel with
+  // --strict) to the failed-tests question. The overwrite question is
+  // answered Yes silently with --force; without it the tool says that the
+  // file exists and how to replace it, and answers No.
   MessageAnswer ShowMessage(const MessageBoxSpec& box) override;
   bool LaunchViewer(const std::string& report_path) override;
 
  private:
   std::ostream& errors_;
-  bool strict_;
-  bool open_viewer_;
+  ConsoleAnswers answers_;
 };
 
 }  // namespace quarrow

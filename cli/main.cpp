@@ -1,7 +1,7 @@
 #include <QCoreApplication>
 #include <iostream>
 
-#include "adjust_tool.h"
+#include "cli/adjust_tool.h"
 
 int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);

@@ -1,24 +1,11 @@
-#include "adjust_level_run.h"
+#include "engine/adjust_level_run.h"
 
-#include "closure_pass.h"
-#include "error_box.h"
-#include "messages.h"
-#include "report_pass.h"
+#include "engine/closure_pass.h"
+#include "engine/report_pass.h"
 
 namespace quarrow {
 
-namespace m = messages;
-
-bool RefuseReportOverFieldFile(RunState& rs, Platform& platform) {
-  if (rs.ReportPath != rs.InputPath && !platform.IsSameFile(rs.ReportPath, rs.InputPath)) {
-    return false;
-  }
-  ShowError(platform, {m::kReportIsFieldFile, rs.ReportPath, m::kChooseAnotherReport});
-  return true;
-}
-
 AdjustOutcome AdjustLevelRun(RunState& rs, Platform& platform) {
-  if (RefuseReportOverFieldFile(rs, platform)) return AdjustOutcome::kFailed;
   const ClosureResult closure = RunClosurePass(rs, platform);
   switch (closure.status) {
     case ClosureStatus::kCancelled:

@@ -2,8 +2,8 @@
 
 // The Adjust command's computation: the closure pass, then the report pass.
 
-#include "platform.h"
-#include "run_state.h"
+#include "engine/platform.h"
+#include "engine/run_state.h"
 
 namespace quarrow {
 
@@ -14,16 +14,11 @@ enum class AdjustOutcome {
   kFailed,               // a problem was shown to the user; nothing written
 };
 
-// Shows a "Quarrow Error" box and returns true when ReportPath names the
-// field file itself (the same path, or a link to it): writing that report
-// would destroy the field data. Callers ask this before the overwrite question.
-bool RefuseReportOverFieldFile(RunState& rs, Platform& platform);
-
 // Adjusts the run described by RunState. Preconditions, set by the caller:
 // InputPath, ReportPath, BeginElev, EndElev, UnitsLabel, UnitMark, the
-// framing texts, and DegreeMark from a successful CheckInputFile. A report
-// path that names the field file itself is refused before anything is read,
-// so the field file is never written.
+// framing texts, and DegreeMark from a successful CheckInputFile; and a
+// ReportPath that is not the field file itself (the steps before an
+// adjustment refuse that), since the report replaces its file at the end.
 AdjustOutcome AdjustLevelRun(RunState& rs, Platform& platform);
 
 }  // namespace quarrow

@@ -1,12 +1,12 @@
-#include "closure_pass.h"
+#include "engine/closure_pass.h"
 
 #include <cmath>
 
-#include "error_box.h"
-#include "field_file.h"
-#include "messages.h"
-#include "reduction.h"
-#include "report_format.h"
+#include "engine/error_box.h"
+#include "engine/field_file.h"
+#include "engine/messages.h"
+#include "engine/reduction.h"
+#include "engine/report_format.h"
 
 namespace quarrow {
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform.h"
-#include "run_state.h"
+#include "engine/platform.h"
+#include "engine/run_state.h"
 
 namespace quarrow {
 

@@ -1,8 +1,8 @@
-#include "error_box.h"
+#include "engine/error_box.h"
 
 #include <string>
 
-#include "messages.h"
+#include "engine/messages.h"
 
 namespace quarrow {
 

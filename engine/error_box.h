@@ -3,7 +3,7 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "platform.h"
+#include "engine/platform.h"
 
 namespace quarrow {
 

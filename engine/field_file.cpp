@@ -1,6 +1,6 @@
-#include "field_file.h"
+#include "engine/field_file.h"
 
-#include "numeric_prefix.h"
+#include "engine/numeric_prefix.h"
 
 namespace quarrow {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform.h"
-#include "run_state.h"
+#include "engine/platform.h"
+#include "engine/run_state.h"
 
 namespace quarrow {
 

@@ -1,4 +1,4 @@
-#include "field_file_stream.h"
+#include "engine/field_file_stream.h"
 
 #include <bit>
 #include <cstring>

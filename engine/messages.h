@@ -26,6 +26,11 @@ inline constexpr std::string_view kRunLengthNotPositive =
 inline constexpr std::string_view kRunNotComputable =
     "The level run cannot be computed: a reading or an elevation is too large.";
 
+// What the steps before an adjustment refuse.
+inline constexpr std::string_view kNoReportFile = "No Report File Named";
+inline constexpr std::string_view kNameReportFile =
+    "Type, drop or select the name of the report file.";
+
 // The overwrite question: question icon, Yes/No, Yes the default.
 inline constexpr std::string_view kOverwriteTitle = "Output File Exists";
 inline constexpr std::string_view kOverwriteExists = " exists.";

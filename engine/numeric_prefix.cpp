@@ -1,4 +1,4 @@
-#include "numeric_prefix.h"
+#include "engine/numeric_prefix.h"
 
 #include <charconv>
 #include <cstdint>

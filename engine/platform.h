@@ -62,12 +62,6 @@ class Platform {
 
   // True when `path` names something that exists and is not a folder.
   virtual bool FileExists(const std::string& path) = 0;
-  // The folder part of `path`, "" when it has none.
-  virtual std::string ParentFolderName(const std::string& path) = 0;
-  // The file name of `path` without its last extension.
-  virtual std::string BaseName(const std::string& path) = 0;
-  // `folder` and `name` joined with exactly one path separator.
-  virtual std::string BuildPath(const std::string& folder, const std::string& name) = 0;
   // True when both paths name the same existing file (links included).
   virtual bool IsSameFile(const std::string& a, const std::string& b) = 0;
 
@@ -81,6 +75,10 @@ class Platform {
   virtual std::string DecimalSeparator() = 0;
   virtual std::string DateSeparator() = 0;
   virtual CivilDate Today() = 0;
+  // The locale's number conversion, as a user types numbers: "99,91" in a
+  // German locale. False, with `value` untouched, for anything that is not
+  // a finite number.
+  virtual bool ReadLocaleNumber(const std::string& text, double& value) = 0;
 
   // Opens the finished report in the text viewer without waiting for it.
   // Returns false when no viewer could be started.

@@ -1,9 +1,9 @@
-#include "reduction.h"
+#include "engine/reduction.h"
 
 #include <cmath>
 
-#include "field_file.h"
-#include "numeric_prefix.h"
+#include "engine/field_file.h"
+#include "engine/numeric_prefix.h"
 
 namespace quarrow {
 

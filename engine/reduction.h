@@ -8,7 +8,7 @@
 //   Elev = Hi + FsVd - FsSh
 // Every foresight of a setup, side shot or turning point, uses the same Hi.
 
-#include "run_state.h"
+#include "engine/run_state.h"
 
 namespace quarrow {
 

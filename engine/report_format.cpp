@@ -1,4 +1,4 @@
-#include "report_format.h"
+#include "engine/report_format.h"
 
 #include <algorithm>
 #include <bit>

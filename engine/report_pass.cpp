@@ -1,14 +1,14 @@
-#include "report_pass.h"
+#include "engine/report_pass.h"
 
 #include <cmath>
 #include <string>
 
-#include "error_box.h"
-#include "field_file.h"
-#include "messages.h"
-#include "reduction.h"
-#include "report_format.h"
-#include "version.h"
+#include "engine/error_box.h"
+#include "engine/field_file.h"
+#include "engine/messages.h"
+#include "engine/reduction.h"
+#include "engine/report_format.h"
+#include "engine/version.h"
 
 namespace quarrow {
 

@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-#include "closure_pass.h"
-#include "platform.h"
-#include "run_state.h"
+#include "engine/closure_pass.h"
+#include "engine/platform.h"
+#include "engine/run_state.h"
 
 namespace quarrow {
 

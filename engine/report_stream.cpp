@@ -1,4 +1,4 @@
-#include "report_stream.h"
+#include "engine/report_stream.h"
 
 namespace quarrow {
 

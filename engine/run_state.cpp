@@ -1,4 +1,4 @@
-#include "run_state.h"
+#include "engine/run_state.h"
 
 namespace quarrow {
 

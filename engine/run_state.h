@@ -12,8 +12,8 @@
 #include <cstdint>
 #include <string>
 
-#include "field_file_stream.h"
-#include "report_stream.h"
+#include "engine/field_file_stream.h"
+#include "engine/report_stream.h"
 
 namespace quarrow {
 
@@ -40,7 +40,7 @@ struct RunState {
   std::string MessageText;  // scratch: prompts, discarded fields
   std::string LineBuffer;   // unconsumed rest of the current field-file line
   std::string LastFolder;   // folder of the last accepted field file
-  std::uint8_t FileState = kFileUnrecognised;
+  FileStateValue FileState = kFileUnrecognised;
   std::string InputPath;    // the field file, as typed or given
   std::string ReportPath;   // the report file, as typed or derived
   FieldFileStream InFile;   // the open field file

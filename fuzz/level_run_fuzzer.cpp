@@ -12,11 +12,11 @@
 #include <cstring>
 #include <string>
 
-#include "adjust_level_run.h"
-#include "check_input_file.h"
-#include "fake_platform.h"
-#include "messages.h"
-#include "report_format.h"
+#include "engine/adjust_level_run.h"
+#include "engine/messages.h"
+#include "engine/report_format.h"
+#include "shell/check_input_file.h"
+#include "tests/support/fake_platform.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   RunState rs;
   InitialiseFrames(rs);
   rs.InputPath = "run.txt";
-  if (CheckInputFile(rs, platform, kCheckAndDerive) != kFileUsable) return 0;
+  if (CheckInputFile(rs, platform, CheckMode::kCheckAndDerive) != kFileUsable) return 0;
   rs.BeginElev = begin_elev;
   rs.EndElev = end_elev;
   const bool feet = (choices & 1) != 0;

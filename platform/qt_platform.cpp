@@ -1,4 +1,4 @@
-#include "qt_platform.h"
+#include "platform/qt_platform.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QSaveFile>
 #include <QTimeZone>
+#include <cmath>
 #include <filesystem>
 
 #ifdef Q_OS_LINUX
@@ -18,14 +19,6 @@
 namespace quarrow {
 
 namespace {
-
-bool IsSeparator(char c) {
-#ifdef Q_OS_WIN
-  return c == '/' || c == '\\';
-#else
-  return c == '/';
-#endif
-}
 
 class FileByteSource : public ByteSource {
  public:
@@ -110,26 +103,6 @@ bool QtPlatform::FileExists(const std::string& path) {
   return !path.empty() && info.exists() && !info.isDir();
 }
 
-std::string QtPlatform::ParentFolderName(const std::string& path) {
-  std::size_t end = path.size();
-  while (end > 0 && !IsSeparator(path[end - 1])) --end;
-  if (end == 0) return "";
-  // Keep a lone root separator; drop the one before the name otherwise.
-  std::size_t folder_end = end - 1;
-  while (folder_end > 0 && IsSeparator(path[folder_end - 1])) --folder_end;
-  return folder_end == 0 ? path.substr(0, 1) : path.substr(0, folder_end);
-}
-
-std::string QtPlatform::BaseName(const std::string& path) {
-  return FromQString(QFileInfo(ToQString(path)).completeBaseName());
-}
-
-std::string QtPlatform::BuildPath(const std::string& folder, const std::string& name) {
-  if (folder.empty()) return name;
-  if (IsSeparator(folder.back())) return folder + name;
-  return folder + "/" + name;
-}
-
 bool QtPlatform::IsSameFile(const std::string& a, const std::string& b) {
   std::error_code error;
   return std::filesystem::equivalent(std::filesystem::path(a), std::filesystem::path(b), error);
@@ -194,11 +167,27 @@ CivilDate QtPlatform::Today() {
   return {date.year(), date.month(), date.day()};
 }
 
+bool QtPlatform::ReadLocaleNumber(const std::string& text, double& value) {
+  bool ok = false;
+  const double read = QLocale().toDouble(ToQString(text), &ok);
+  if (!ok || !std::isfinite(read)) return false;
+  value = read;
+  return true;
+}
+
+bool OpenWithDesktop(const QString& path) {
+#ifdef Q_OS_WIN
+  return QProcess::startDetached(QStringLiteral("explorer.exe"), {QDir::toNativeSeparators(path)});
+#else
+  return QProcess::startDetached(QStringLiteral("xdg-open"), {path});
+#endif
+}
+
 bool QtPlatform::LaunchViewer(const std::string& report_path) {
 #ifdef Q_OS_WIN
-  return QProcess::startDetached("notepad.exe", {ToQString(report_path)});
+  return QProcess::startDetached(QStringLiteral("notepad.exe"), {ToQString(report_path)});
 #else
-  return QProcess::startDetached("xdg-open", {ToQString(report_path)});
+  return OpenWithDesktop(ToQString(report_path));
 #endif
 }
 

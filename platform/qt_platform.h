@@ -6,16 +6,18 @@
 
 #include <QString>
 
-#include "platform.h"
+#include "engine/platform.h"
 
 namespace quarrow {
+
+// Opens `path` with the program the desktop chooses for it, without waiting
+// and never through a shell (blanks, quotes or semicolons in the path open
+// that file and run nothing else). False when nothing could be started.
+bool OpenWithDesktop(const QString& path);
 
 class QtPlatform : public Platform {
  public:
   bool FileExists(const std::string& path) override;
-  std::string ParentFolderName(const std::string& path) override;
-  std::string BaseName(const std::string& path) override;
-  std::string BuildPath(const std::string& folder, const std::string& name) override;
   bool IsSameFile(const std::string& a, const std::string& b) override;
 
   std::unique_ptr<ByteSource> OpenForReading(const std::string& path) override;
@@ -26,8 +28,10 @@ class QtPlatform : public Platform {
   // From SOURCE_DATE_EPOCH (seconds since 1970, taken in UTC) when that is
   // set, so that a report can be reproduced; otherwise the local clock.
   CivilDate Today() override;
+  bool ReadLocaleNumber(const std::string& text, double& value) override;
 
-  // Notepad on Windows; elsewhere xdg-open. Never through a shell.
+  // Notepad on Windows, with the path as its one argument; elsewhere the
+  // desktop's viewer for the file.
   bool LaunchViewer(const std::string& report_path) override;
 
   static QString ToQString(const std::string& path);

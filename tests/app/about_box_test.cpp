@@ -7,9 +7,9 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include "frm_about.h"
-#include "scripted_desktop.h"
-#include "window_texts.h"
+#include "app/frm_about.h"
+#include "app/window_texts.h"
+#include "tests/app/scripted_desktop.h"
 
 namespace quarrow {
 namespace {

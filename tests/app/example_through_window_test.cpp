@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "scripted_desktop.h"
-#include "start_up.h"
+#include "app/start_up.h"
+#include "tests/app/scripted_desktop.h"
 
 namespace quarrow {
 namespace {

@@ -17,8 +17,8 @@
 #include <QTest>
 #include <QUrl>
 
-#include "frm_main.h"
-#include "scripted_desktop.h"
+#include "app/frm_main.h"
+#include "tests/app/scripted_desktop.h"
 
 namespace quarrow {
 namespace {

@@ -12,8 +12,8 @@
 #include <QRadioButton>
 #include <QStyle>
 
-#include "frm_main.h"
-#include "scripted_desktop.h"
+#include "app/frm_main.h"
+#include "tests/app/scripted_desktop.h"
 
 namespace quarrow {
 namespace {

@@ -1,4 +1,4 @@
-#include "scripted_desktop.h"
+#include "tests/app/scripted_desktop.h"
 
 #include <gtest/gtest.h>
 #include <QDialog>

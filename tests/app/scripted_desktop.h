@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "fake_platform.h"  // the worked example
-#include "qt_platform.h"
-#include "scratch_files.h"
-#include "window_services.h"
+#include "app/window_services.h"
+#include "platform/qt_platform.h"
+#include "tests/support/fake_platform.h"  // the worked example
+#include "tests/support/scratch_files.h"
 
 namespace quarrow {
 

@@ -7,9 +7,9 @@
 #include <QScreen>
 #include <QTemporaryDir>
 
-#include "command_line.h"
-#include "scripted_desktop.h"
-#include "start_up.h"
+#include "app/start_up.h"
+#include "shell/command_line.h"
+#include "tests/app/scripted_desktop.h"
 
 namespace quarrow {
 namespace {

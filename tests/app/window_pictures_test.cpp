@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <QPixmap>
 
-#include "frm_about.h"
-#include "frm_main.h"
-#include "scripted_desktop.h"
+#include "app/frm_about.h"
+#include "app/frm_main.h"
+#include "tests/app/scripted_desktop.h"
 
 namespace quarrow {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <QPushButton>
 
-#include "window_platform.h"
+#include "app/window_platform.h"
 
 namespace quarrow {
 namespace {

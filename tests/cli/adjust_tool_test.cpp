@@ -1,7 +1,7 @@
 // quarrow-adjust as a script sees it: arguments in, exit status, messages on
 // standard error, and the files left behind.
 
-#include "adjust_tool.h"
+#include "cli/adjust_tool.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <sstream>
-#include "scratch_files.h"
+#include "tests/support/scratch_files.h"
 
 namespace quarrow {
 namespace {

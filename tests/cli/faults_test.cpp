@@ -18,11 +18,11 @@
 #include <string>
 #include <vector>
 
-#include "adjust_level_run.h"
-#include "check_input_file.h"
-#include "messages.h"
-#include "qt_platform.h"
-#include "scratch_files.h"
+#include "engine/adjust_level_run.h"
+#include "engine/messages.h"
+#include "platform/qt_platform.h"
+#include "shell/check_input_file.h"
+#include "tests/support/scratch_files.h"
 
 namespace quarrow {
 namespace {
@@ -243,7 +243,7 @@ TEST_F(Faults, FieldFileChangedBetweenCheckAndPasses) {
     InitialiseFrames(rs);
     rs.InputPath = field.toStdString();
     rs.ReportPath = dir.filePath("run.adj").toStdString();
-    ASSERT_EQ(CheckInputFile(rs, platform, kCheckOnly), kFileUsable);
+    ASSERT_EQ(CheckInputFile(rs, platform, CheckMode::kCheckOnly), kFileUsable);
     rs.BeginElev = rs.EndElev = 100;
     rs.UnitsLabel = messages::kMetricUnits;
     rs.UnitMark = 'm';

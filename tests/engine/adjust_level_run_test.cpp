@@ -1,11 +1,11 @@
-#include "adjust_level_run.h"
+#include "engine/adjust_level_run.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "check_input_file.h"
-#include "fake_platform.h"
+#include "shell/check_input_file.h"
+#include "tests/support/fake_platform.h"
 
 namespace quarrow {
 namespace {
@@ -139,22 +139,6 @@ TEST_F(Adjust, RunWithoutLengthIsRefused) {
     EXPECT_EQ(platform.shown[0].text.substr(0, row.first_line.size()), row.first_line);
     EXPECT_EQ(platform.files["run.adj"], "old");
   }
-}
-
-TEST_F(Adjust, ReportOverTheFieldFileIsRefusedBeforeReading) {
-  const std::string field = ExampleFieldFile();
-  platform.files["run.txt"] = field;
-  rs.InputPath = "run.txt";
-  ASSERT_EQ(CheckInputFile(rs, platform, kCheckOnly), kFileUsable);
-  rs.ReportPath = "run.txt";
-  const int opens = platform.opens;
-  EXPECT_EQ(AdjustLevelRun(rs, platform), AdjustOutcome::kFailed);
-  EXPECT_EQ(platform.opens, opens);
-  EXPECT_EQ(platform.files["run.txt"], field);
-  ASSERT_EQ(platform.shown.size(), 1u);
-  EXPECT_EQ(platform.shown[0].text,
-            "The report file would replace the level file itself:\r\nrun.txt\r\n"
-            "Choose another name for the report file.");
 }
 
 TEST_F(Adjust, ReportThatCannotBeWrittenLeavesTheOldOne) {

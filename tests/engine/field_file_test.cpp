@@ -1,4 +1,4 @@
-#include "field_file.h"
+#include "engine/field_file.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include <limits>
 #include <random>
 
-#include "fake_platform.h"
-#include "field_file_stream.h"
-#include "numeric_prefix.h"
+#include "engine/field_file_stream.h"
+#include "engine/numeric_prefix.h"
+#include "tests/support/fake_platform.h"
 
 namespace quarrow {
 namespace {

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace quarrow {
 namespace {

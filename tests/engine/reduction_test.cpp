@@ -1,10 +1,10 @@
-#include "reduction.h"
+#include "engine/reduction.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace quarrow {
 namespace {

@@ -1,4 +1,4 @@
-#include "report_format.h"
+#include "engine/report_format.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,9 @@
-#include "check_input_file.h"
+#include "shell/check_input_file.h"
 
-#include "error_box.h"
-#include "field_file.h"
-#include "messages.h"
+#include "engine/error_box.h"
+#include "engine/field_file.h"
+#include "engine/file_paths.h"
+#include "engine/messages.h"
 
 namespace quarrow {
 
@@ -13,7 +14,7 @@ constexpr char kWindowsDegreeSign = static_cast<char>(176);
 constexpr char kDosDegreeSign = static_cast<char>(248);
 }  // namespace
 
-std::uint8_t CheckInputFile(RunState& rs, Platform& platform, std::int16_t check_only) {
+FileStateValue CheckInputFile(RunState& rs, Platform& platform, CheckMode mode) {
   if (!platform.FileExists(rs.InputPath)) {
     rs.FileState = kFileUnavailable;
     ShowError(platform, {m::kFileDoesNotExist, rs.InputPath});
@@ -36,10 +37,10 @@ std::uint8_t CheckInputFile(RunState& rs, Platform& platform, std::int16_t check
     ShowError(platform, {m::kUnableToOpen, rs.InputPath});
     return rs.FileState;
   }
-  if (check_only != 0) return rs.FileState;
+  if (mode == CheckMode::kCheckOnly) return rs.FileState;
 
-  rs.LastFolder = platform.ParentFolderName(rs.InputPath);
-  rs.ReportPath = platform.BuildPath(rs.LastFolder, platform.BaseName(rs.InputPath) + ".adj");
+  rs.LastFolder = ParentFolderName(rs.InputPath);
+  rs.ReportPath = BuildPath(rs.LastFolder, BaseName(rs.InputPath) + ".adj");
   return rs.FileState;
 }
 

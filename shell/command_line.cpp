@@ -1,6 +1,6 @@
-#include "command_line.h"
+#include "shell/command_line.h"
 
-#include "check_input_file.h"
+#include "shell/check_input_file.h"
 
 namespace quarrow {
 
@@ -16,7 +16,7 @@ void StartFromCommandLine(RunState& rs, Platform& platform, std::string_view arg
   const std::string field_file = TrimBlanks(argument);
   if (field_file.empty()) return;
   rs.InputPath = field_file;
-  CheckInputFile(rs, platform, kCheckAndDerive);
+  CheckInputFile(rs, platform, CheckMode::kCheckAndDerive);
 }
 
 }  // namespace quarrow

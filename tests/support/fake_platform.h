@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "adjust_level_run.h"
-#include "platform.h"
+#include "engine/adjust_level_run.h"
+#include "engine/platform.h"
 
 namespace quarrow {
 
@@ -38,15 +38,14 @@ class FakePlatform : public Platform {
 
   MessageAnswer ShowMessage(const MessageBoxSpec& box) override;
   bool FileExists(const std::string& path) override;
-  std::string ParentFolderName(const std::string& path) override;
-  std::string BaseName(const std::string& path) override;
-  std::string BuildPath(const std::string& folder, const std::string& name) override;
   bool IsSameFile(const std::string& a, const std::string& b) override;
   std::unique_ptr<ByteSource> OpenForReading(const std::string& path) override;
   std::unique_ptr<ReportSink> CreateReport(const std::string& path, std::string& error) override;
   std::string DecimalSeparator() override { return decimal_separator; }
   std::string DateSeparator() override { return date_separator; }
   CivilDate Today() override { return today; }
+  // Plain numbers with decimal_separator as the point, as a locale reads them.
+  bool ReadLocaleNumber(const std::string& text, double& value) override;
   bool LaunchViewer(const std::string& report_path) override;
 };
 

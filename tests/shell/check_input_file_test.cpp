@@ -1,8 +1,8 @@
-#include "check_input_file.h"
+#include "shell/check_input_file.h"
 
 #include <gtest/gtest.h>
 
-#include "fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 namespace quarrow {
 namespace {
@@ -35,8 +35,9 @@ TEST(CheckInputFile, ReportsEachProblemWithThePath) {
        "Unable To Open Specified File:\r\nF/locked.txt", '\xb0'},
   };
   for (const CheckCase& c : cases) {
-    for (std::int16_t mode : {kCheckAndDerive, kCheckOnly}) {
-      SCOPED_TRACE(std::string(c.what) + (mode == kCheckOnly ? ", check only" : ", derive"));
+    for (CheckMode mode : {CheckMode::kCheckAndDerive, CheckMode::kCheckOnly}) {
+      SCOPED_TRACE(std::string(c.what) +
+                   (mode == CheckMode::kCheckOnly ? ", check only" : ", derive"));
       FakePlatform platform;
       if (c.exists) platform.files[c.path] = c.bytes;
       if (c.unreadable) platform.unreadable.push_back(c.path);
@@ -59,7 +60,7 @@ TEST(CheckInputFile, ReportsEachProblemWithThePath) {
         EXPECT_EQ(platform.shown[0].icon, MessageIcon::kCritical);
         EXPECT_EQ(platform.shown[0].buttons, MessageButtons::kOk);
       }
-      const bool derived = c.state == kFileUsable && mode == kCheckAndDerive;
+      const bool derived = c.state == kFileUsable && mode == CheckMode::kCheckAndDerive;
       EXPECT_EQ(rs.ReportPath, derived ? "F/run.adj" : "before.adj");
       EXPECT_EQ(rs.LastFolder, derived ? "F" : "before");
     }

@@ -1,6 +1,6 @@
-// The Qt platform's answers about paths, files, dates and the locale.
+// The Qt platform's answers about files, dates and the locale.
 
-#include "qt_platform.h"
+#include "platform/qt_platform.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -18,30 +18,6 @@ class TestPlatform : public QtPlatform {
  public:
   MessageAnswer ShowMessage(const MessageBoxSpec&) override { return MessageAnswer::kOk; }
 };
-
-TEST(QtPlatform, PathParts) {
-  TestPlatform platform;
-  struct Row {
-    std::string path;
-    std::string folder;
-    std::string base;
-  } rows[] = {
-      {"run.txt", "", "run"},
-      {"/jobs/run.txt", "/jobs", "run"},
-      {"/run.txt", "/", "run"},
-      {"jobs//run.txt", "jobs", "run"},
-      {"/jobs/level.run.csv", "/jobs", "level.run"},
-      {"/jobs/Road 9 (final)/run 2.txt", "/jobs/Road 9 (final)", "run 2"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.path);
-    EXPECT_EQ(platform.ParentFolderName(row.path), row.folder);
-    EXPECT_EQ(platform.BaseName(row.path), row.base);
-  }
-  EXPECT_EQ(platform.BuildPath("", "run.adj"), "run.adj");
-  EXPECT_EQ(platform.BuildPath("/", "run.adj"), "/run.adj");
-  EXPECT_EQ(platform.BuildPath("/jobs", "run.adj"), "/jobs/run.adj");
-}
 
 TEST(QtPlatform, FilesFoldersAndSpecialFiles) {
   QTemporaryDir dir;
@@ -91,6 +67,34 @@ TEST(QtPlatform, SeparatorsFollowTheLocale) {
     QLocale::setDefault(QLocale(row.locale));
     EXPECT_EQ(platform.DecimalSeparator(), row.decimal);
     EXPECT_EQ(platform.DateSeparator(), row.date);
+  }
+  QLocale::setDefault(QLocale::system());
+}
+
+TEST(QtPlatform, NumbersFollowTheLocale) {
+  TestPlatform platform;
+  struct Row {
+    const char* locale;
+    std::string text;
+    bool ok;
+    double value;
+  } rows[] = {
+      {"C", "99.91", true, 99.91},
+      {"C", "-430.512", true, -430.512},
+      {"de_DE", "99,91", true, 99.91},
+      {"de_DE", "99.91", false, 0},
+      {"C", "", false, 0},
+      {"C", "abc", false, 0},
+      {"C", "inf", false, 0},
+      {"C", "nan", false, 0},
+      {"C", "1e400", false, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.locale) + " " + row.text);
+    QLocale::setDefault(QLocale(row.locale));
+    double value = -1;
+    EXPECT_EQ(platform.ReadLocaleNumber(row.text, value), row.ok);
+    if (row.ok) EXPECT_EQ(value, row.value);
   }
   QLocale::setDefault(QLocale::system());
 }

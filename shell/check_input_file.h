@@ -2,16 +2,14 @@
 
 // Deciding whether a named field file can be used, and proposing its report.
 
-#include <cstdint>
-
-#include "platform.h"
-#include "run_state.h"
+#include "engine/platform.h"
+#include "engine/run_state.h"
 
 namespace quarrow {
 
-enum CheckMode : std::int16_t {
-  kCheckAndDerive = 0,  // on success also derive ReportPath and LastFolder
-  kCheckOnly = -1,
+enum class CheckMode {
+  kCheckAndDerive,  // on success also derive ReportPath and LastFolder
+  kCheckOnly,
 };
 
 // Checks InputPath: it must exist, open, and hold an observation line with
@@ -22,6 +20,6 @@ enum CheckMode : std::int16_t {
 // file's folder and ReportPath the field file's base name plus ".adj" in that
 // folder; the caller then shows both paths in its file-name boxes.
 // Returns and sets FileState. Writes DegreeMark; leaves no file open.
-std::uint8_t CheckInputFile(RunState& rs, Platform& platform, std::int16_t check_only);
+FileStateValue CheckInputFile(RunState& rs, Platform& platform, CheckMode mode);
 
 }  // namespace quarrow

@@ -1,10 +1,12 @@
-#include "fake_platform.h"
+#include "tests/support/fake_platform.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstring>
 
-#include "check_input_file.h"
-#include "messages.h"
+#include "engine/messages.h"
+#include "shell/check_input_file.h"
 
 namespace quarrow {
 
@@ -69,24 +71,6 @@ MessageAnswer FakePlatform::ShowMessage(const MessageBoxSpec& box) {
 
 bool FakePlatform::FileExists(const std::string& path) { return files.count(path) != 0; }
 
-std::string FakePlatform::ParentFolderName(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return "";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string FakePlatform::BaseName(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  const std::size_t dot = name.rfind('.');
-  return dot == std::string::npos ? name : name.substr(0, dot);
-}
-
-std::string FakePlatform::BuildPath(const std::string& folder, const std::string& name) {
-  if (folder.empty()) return name;
-  return folder.back() == '/' ? folder + name : folder + "/" + name;
-}
-
 bool FakePlatform::IsSameFile(const std::string& a, const std::string& b) {
   return a == b && files.count(a) != 0;
 }
@@ -107,6 +91,20 @@ std::unique_ptr<ReportSink> FakePlatform::CreateReport(const std::string& path,
     return nullptr;
   }
   return std::make_unique<MemorySink>(*this, path);
+}
+
+bool FakePlatform::ReadLocaleNumber(const std::string& text, double& value) {
+  // A point is foreign to a locale that writes decimals with another sign.
+  if (decimal_separator != "." && text.find('.') != std::string::npos) return false;
+  std::string plain = text;
+  const std::size_t separator = plain.find(decimal_separator);
+  if (separator != std::string::npos) plain.replace(separator, decimal_separator.size(), ".");
+  double read = 0;
+  const char* end = plain.data() + plain.size();
+  const auto [stop, error] = std::from_chars(plain.data(), end, read);
+  if (plain.empty() || error != std::errc() || stop != end || !std::isfinite(read)) return false;
+  value = read;
+  return true;
 }
 
 bool FakePlatform::LaunchViewer(const std::string& report_path) {
@@ -134,7 +132,8 @@ AdjustOutcome CheckAndAdjust(Platform& platform, RunState& rs, double begin_elev
                              bool feet) {
   InitialiseFrames(rs);
   rs.InputPath = "run.txt";
-  if (CheckInputFile(rs, platform, kCheckAndDerive) != kFileUsable) return AdjustOutcome::kFailed;
+  if (CheckInputFile(rs, platform, CheckMode::kCheckAndDerive) != kFileUsable)
+    return AdjustOutcome::kFailed;
   rs.BeginElev = begin_elev;
   rs.EndElev = end_elev;
   rs.UnitsLabel = feet ? messages::kEnglishUnits : messages::kMetricUnits;
