@@ -18,8 +18,10 @@
 #include <QStyle>
 #include <QUrl>
 #include <exception>
+#include <map>
 
 #include "app/frm_about.h"
+#include "app/main_window_controls.h"
 #include "app/window_layout.h"
 #include "app/window_texts.h"
 #include "engine/adjust_level_run.h"
@@ -34,10 +36,6 @@ namespace quarrow {
 namespace {
 
 namespace t = window_texts;
-
-// The working area below the menu bar, in twips.
-constexpr int kClientWidth = 6135;
-constexpr int kClientHeight = 3510;
 
 QString Shown(const std::string& bytes) { return QtPlatform::ToQString(bytes); }
 std::string Held(const QString& text) { return QtPlatform::FromQString(text); }
@@ -54,19 +52,36 @@ QString FirstLocalFile(const QMimeData& data) {
   return {};
 }
 
-template <typename Control>
-Control* Make(QWidget* parent, const char* name) {
-  auto* control = new Control(parent);
-  control->setObjectName(QString::fromLatin1(name));
+// One control of the table, named, captioned, placed and with its tip.
+QWidget* MakeControl(QWidget* parent, const ControlSpec& spec, const QString& caption) {
+  const QRect place = TwipsRect(spec.left, spec.top, spec.width, spec.height);
+  QWidget* control = nullptr;
+  switch (spec.kind) {
+    case ControlKind::kLabel: {
+      auto* label = new QLabel(parent);
+      label->setTextFormat(Qt::PlainText);
+      label->setText(caption);
+      control = label;
+      break;
+    }
+    case ControlKind::kTextBox:
+      control = new QLineEdit(parent);
+      break;
+    case ControlKind::kButton:
+      control = new QPushButton(caption, parent);
+      break;
+    case ControlKind::kOption:
+      control = new QRadioButton(caption, parent);
+      break;
+  }
+  control->setObjectName(QString::fromLatin1(spec.name));
+  if (*spec.tool_tip != '\0') control->setToolTip(QString::fromUtf8(spec.tool_tip));
+  if (auto* label = qobject_cast<QLabel*>(control)) {
+    PlaceLabel(*label, place);
+  } else {
+    control->setGeometry(place);
+  }
   return control;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, const QRect& place) {
-  auto* label = Make<QLabel>(parent, name);
-  label->setTextFormat(Qt::PlainText);
-  label->setText(caption);
-  PlaceLabel(*label, place);
-  return label;
 }
 
 }  // namespace
@@ -84,8 +99,8 @@ frmMain::frmMain(RunState& rs, Platform& platform, WindowServices& services)
   BuildControls();
   BuildMenus();
   menuBar()->setFont(font());
-  setFixedSize(Pixels(kClientWidth),
-               menuBar()->heightForWidth(Pixels(kClientWidth)) + Pixels(kClientHeight));
+  setFixedSize(Pixels(kMainClientWidth),
+               menuBar()->heightForWidth(Pixels(kMainClientWidth)) + Pixels(kMainClientHeight));
   // Place the menu bar and the client area now, not at first showing, so
   // the window has its final geometry as soon as it exists.
   layout()->activate();
@@ -95,63 +110,40 @@ frmMain::frmMain(RunState& rs, Platform& platform, WindowServices& services)
 void frmMain::BuildControls() {
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("client"));
-  client->setFixedSize(Pixels(kClientWidth), Pixels(kClientHeight));
+  client->setFixedSize(Pixels(kMainClientWidth), Pixels(kMainClientHeight));
   setCentralWidget(client);
 
-  Label3 = MakeLabel(client, "Label3", tr("Comma-Delimited Level File From TGO"),
-                     TwipsRect(120, 240, 5055, 255));
-  txtLvlFile = Make<QLineEdit>(client, "txtLvlFile");
-  txtLvlFile->setGeometry(TwipsRect(120, 480, 5055, 285));
-  txtLvlFile->setToolTip(tr("Drag the TGO file here, type its name, or browse for the file."));
-  btnGetLvl = Make<QPushButton>(client, "btnGetLvl");
-  btnGetLvl->setText(tr("Select"));
-  btnGetLvl->setGeometry(TwipsRect(5280, 480, 735, 285));
+  std::map<int, QWidget*> by_tab_index;
+  for (const ControlSpec& spec : kMainWindowControls) {
+    QWidget* control = MakeControl(client, spec, tr(spec.caption));
+    if (spec.kind != ControlKind::kLabel) by_tab_index[spec.tab_index] = control;
+  }
+  const auto built = [client](const char* name) {
+    return client->findChild<QWidget*>(QString::fromLatin1(name));
+  };
+  txtLvlFile = static_cast<QLineEdit*>(built("txtLvlFile"));
+  txtRptFile = static_cast<QLineEdit*>(built("txtRptFile"));
+  txtBegElev = static_cast<QLineEdit*>(built("txtBegElev"));
+  txtEndElev = static_cast<QLineEdit*>(built("txtEndElev"));
+  btnGetLvl = static_cast<QPushButton*>(built("btnGetLvl"));
+  btnGetRpt = static_cast<QPushButton*>(built("btnGetRpt"));
+  btnAdjust = static_cast<QPushButton*>(built("btnAdjust"));
+  btnExit = static_cast<QPushButton*>(built("btnExit"));
+  btnFoot = static_cast<QRadioButton*>(built("btnFoot"));
+  btnMeter = static_cast<QRadioButton*>(built("btnMeter"));
 
-  lblCty = MakeLabel(client, "lblCty", tr("Level Adjustment Report File"),
-                     TwipsRect(120, 1080, 5055, 255));
-  txtRptFile = Make<QLineEdit>(client, "txtRptFile");
-  txtRptFile->setGeometry(TwipsRect(120, 1320, 5055, 285));
-  txtRptFile->setToolTip(tr("Drag the report file here, type its name, or browse for the file."));
-  btnGetRpt = Make<QPushButton>(client, "btnGetRpt");
-  btnGetRpt->setText(tr("Select"));
-  btnGetRpt->setGeometry(TwipsRect(5280, 1320, 735, 285));
-
-  Label1 = MakeLabel(client, "Label1", tr("Beginning Elevation"), TwipsRect(360, 1980, 1455, 255));
-  txtBegElev = Make<QLineEdit>(client, "txtBegElev");
-  txtBegElev->setGeometry(TwipsRect(1920, 1920, 975, 285));
-  txtBegElev->setToolTip(tr("Published elevation of the beginning bench mark."));
-  btnFoot = Make<QRadioButton>(client, "btnFoot");
-  btnFoot->setText(tr("Use English Units"));
-  btnFoot->setGeometry(TwipsRect(3720, 1980, 1695, 255));
-
-  Label2 = MakeLabel(client, "Label2", tr("Ending Elevation"), TwipsRect(360, 2340, 1215, 255));
-  txtEndElev = Make<QLineEdit>(client, "txtEndElev");
-  txtEndElev->setGeometry(TwipsRect(1920, 2280, 975, 285));
-  txtEndElev->setToolTip(tr("Published elevation of the ending bench mark."));
-  btnMeter = Make<QRadioButton>(client, "btnMeter");
-  btnMeter->setText(tr("Use Metric Units"));
-  btnMeter->setGeometry(TwipsRect(3720, 2280, 1575, 195));
   // The two options share their parent, so exactly one is ever selected.
   btnFoot->setChecked(true);
-
-  btnAdjust = Make<QPushButton>(client, "btnAdjust");
-  btnAdjust->setText(tr("Adjust"));
-  btnAdjust->setGeometry(TwipsRect(1650, 2880, 735, 375));
-  btnAdjust->setToolTip(tr("Compute the adjustment as specified above."));
-  btnAdjust->setDefault(true);
-  btnExit = Make<QPushButton>(client, "btnExit");
-  btnExit->setText(tr("Exit"));
-  btnExit->setGeometry(TwipsRect(3750, 2880, 735, 375));
-
   // As in a dialog: Enter presses the button that has the focus, else Adjust.
+  btnAdjust->setDefault(true);
   for (QPushButton* button : {btnGetLvl, btnGetRpt, btnAdjust, btnExit}) {
     button->setAutoDefault(true);
   }
 
-  QWidget* const tab_order[] = {txtLvlFile, btnGetLvl, txtRptFile, btnGetRpt, txtBegElev,
-                                txtEndElev, btnFoot,   btnMeter,   btnAdjust, btnExit};
-  for (std::size_t i = 1; i < std::size(tab_order); ++i) {
-    setTabOrder(tab_order[i - 1], tab_order[i]);
+  QWidget* previous = nullptr;
+  for (const auto& [index, control] : by_tab_index) {
+    if (previous != nullptr) setTabOrder(previous, control);
+    previous = control;
   }
   txtLvlFile->setFocus();
 

@@ -75,16 +75,12 @@ class frmMain : public QMainWindow {
   Platform& platform_;
   WindowServices& services_;
 
-  QLabel* Label3 = nullptr;
   QLineEdit* txtLvlFile = nullptr;
   QPushButton* btnGetLvl = nullptr;
-  QLabel* lblCty = nullptr;
   QLineEdit* txtRptFile = nullptr;
   QPushButton* btnGetRpt = nullptr;
-  QLabel* Label1 = nullptr;
   QLineEdit* txtBegElev = nullptr;
   QRadioButton* btnFoot = nullptr;
-  QLabel* Label2 = nullptr;
   QLineEdit* txtEndElev = nullptr;
   QRadioButton* btnMeter = nullptr;
   QPushButton* btnAdjust = nullptr;

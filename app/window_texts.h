@@ -60,7 +60,7 @@ inline constexpr std::string_view kDisclaimer =
     "Warning: ...The user releases the Drevak from all liability resulting from inaccuracies "
     "in this application.";
 
-// "Version 1.1.1    December 16, 2009": plain integers, then the fixed date.
+// "Version 2.0.15    December 16, 2009": plain integers, then the fixed date.
 inline std::string VersionLine(int major, int minor, int revision) {
   return "Version " + std::to_string(major) + "." + std::to_string(minor) + "." +
          std::to_string(revision) + std::string(kReleaseDate);

@@ -8,7 +8,8 @@ out=build/package
 rm -rf "$out"
 mkdir -p "$out"
 cpack --config build/default/CPackConfig.cmake -B "$out" >/dev/null
-deb="$out/quarrow_1.1.1_amd64.deb"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/default/CMakeCache.txt)
+deb="$out/quarrow_${version}_amd64.deb"
 [ -f "$deb" ] || { echo "check-package: $deb was not built" >&2; exit 1; }
 
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 ||
@@ -21,7 +22,7 @@ for file in usr/bin/quarrow usr/bin/quarrow-adjust usr/lib/quarrow/quarrow \
             usr/share/man/man1/quarrow.1 usr/share/man/man1/quarrow-adjust.1; do
   [ -e "$root/$file" ] || { echo "check-package: $file is missing" >&2; exit 1; }
 done
-[ "$("$root/usr/bin/quarrow-adjust" --version)" = "quarrow-adjust 1.1.1" ]
+[ "$("$root/usr/bin/quarrow-adjust" --version)" = "quarrow-adjust $version" ]
 SOURCE_DATE_EPOCH=1796558400 LC_ALL=C "$root/usr/bin/quarrow-adjust" --begin 100 --end 99.91 \
   --units metric --output "$out/run.adj" examples/run.txt
 sed -e "s#  run.txt#  examples/run.txt#" -e "s#  run.adj#  $out/run.adj#" tests/golden/example.adj |

@@ -9,6 +9,7 @@
 
 #include "app/frm_about.h"
 #include "app/window_texts.h"
+#include "engine/version.h"
 #include "tests/app/scripted_desktop.h"
 
 namespace quarrow {
@@ -20,7 +21,7 @@ TEST(VersionLine, PlainNumbersThenTheFixedDate) {
     const char* line;
   };
   const Row rows[] = {
-      {1, 1, 1, "Version 1.1.1    December 16, 2009"},
+      {3, 4, 5, "Version 3.4.5    December 16, 2009"},
       {2, 0, 15, "Version 2.0.15    December 16, 2009"},
       {10, 20, 300, "Version 10.20.300    December 16, 2009"},
   };
@@ -35,7 +36,8 @@ TEST(AboutBox, LoadsTitleVersionAndCopyright) {
   EXPECT_EQ(about.windowTitle(), "About Quarrow");
   EXPECT_EQ(about.findChild<QLabel*>("lblTitle")->text(), "Quarrow");
   EXPECT_TRUE(about.findChild<QLabel*>("lblTitle")->font().bold());
-  EXPECT_EQ(about.findChild<QLabel*>("lblVersion")->text(), "Version 1.1.1    December 16, 2009");
+  EXPECT_EQ(about.findChild<QLabel*>("lblVersion")->text(),
+            QString("Version %1    December 16, 2009").arg(kVersionText));
   EXPECT_TRUE(about.findChild<QLabel*>("lblCopyright")->text().startsWith("Copyright"));
   auto* description = about.findChild<QPlainTextEdit*>("Text1");
   EXPECT_TRUE(description->isReadOnly());

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "app/start_up.h"
+#include "engine/version.h"
 #include "tests/app/scripted_desktop.h"
 
 namespace quarrow {
@@ -50,7 +51,8 @@ TEST(ExampleThroughWindow, ReportMatchesTheHeadlessToolByteForByte) {
   EXPECT_EQ(transcript, Transcript{"viewer " + QtPlatform::FromQString(report_file)});
   const std::string report = ReadBytes(report_file);
   EXPECT_EQ(report, ReadBytes(tool_report));
-  EXPECT_TRUE(report.starts_with("Drevak Level Run Report (Version 1.1.1) Metric Units"));
+  EXPECT_TRUE(report.starts_with("Drevak Level Run Report (Version " + std::string(kVersionText) +
+                                 ") Metric Units"));
   EXPECT_NE(report.find("| The actual closing error is 0" + point.toStdString() + "002m."),
             std::string::npos);
   qunsetenv("SOURCE_DATE_EPOCH");

@@ -18,6 +18,7 @@
 #include <QUrl>
 
 #include "app/frm_main.h"
+#include "engine/version.h"
 #include "tests/app/scripted_desktop.h"
 
 namespace quarrow {
@@ -427,7 +428,7 @@ TEST_F(MainWindowHandlers, AboutItemShowsAFreshAboutBoxModally) {
   Find<QAction>("mnuAbout")->trigger();
   Find<QAction>("mnuAbout")->trigger();
   EXPECT_EQ(transcript, (Lines{"modal frmAbout", "modal frmAbout"}));
-  EXPECT_EQ(versions, QStringList(2, "Version 1.1.1    December 16, 2009"));
+  EXPECT_EQ(versions, QStringList(2, QString("Version %1    December 16, 2009").arg(kVersionText)));
 }
 
 }  // namespace

@@ -13,39 +13,11 @@
 #include <QStyle>
 
 #include "app/frm_main.h"
+#include "app/main_window_controls.h"
 #include "tests/app/scripted_desktop.h"
 
 namespace quarrow {
 namespace {
-
-struct ControlRow {
-  const char* name;
-  const char* caption;  // text of a label or button; "" for the text boxes
-  QRect place;          // in pixels
-  const char* tool_tip;
-};
-
-const ControlRow kControls[] = {
-    {"Label3", "Comma-Delimited Level File From TGO", Twips(120, 240, 5055, 255), ""},
-    {"txtLvlFile", "", Twips(120, 480, 5055, 285),
-     "Drag the TGO file here, type its name, or browse for the file."},
-    {"btnGetLvl", "Select", Twips(5280, 480, 735, 285), ""},
-    {"lblCty", "Level Adjustment Report File", Twips(120, 1080, 5055, 255), ""},
-    {"txtRptFile", "", Twips(120, 1320, 5055, 285),
-     "Drag the report file here, type its name, or browse for the file."},
-    {"btnGetRpt", "Select", Twips(5280, 1320, 735, 285), ""},
-    {"Label1", "Beginning Elevation", Twips(360, 1980, 1455, 255), ""},
-    {"txtBegElev", "", Twips(1920, 1920, 975, 285),
-     "Published elevation of the beginning bench mark."},
-    {"btnFoot", "Use English Units", Twips(3720, 1980, 1695, 255), ""},
-    {"Label2", "Ending Elevation", Twips(360, 2340, 1215, 255), ""},
-    {"txtEndElev", "", Twips(1920, 2280, 975, 285),
-     "Published elevation of the ending bench mark."},
-    {"btnMeter", "Use Metric Units", Twips(3720, 2280, 1575, 195), ""},
-    {"btnAdjust", "Adjust", Twips(1650, 2880, 735, 375),
-     "Compute the adjustment as specified above."},
-    {"btnExit", "Exit", Twips(3750, 2880, 735, 375), ""},
-};
 
 class MainWindowLayout : public testing::Test {
  protected:
@@ -67,39 +39,78 @@ class MainWindowLayout : public testing::Test {
   std::unique_ptr<frmMain> window;
 };
 
-// Place, caption and tool tip of every control, and room for its caption.
-TEST_F(MainWindowLayout, EveryControlIsAsTheLayoutTableSays) {
+// Every control of the table is built where the table puts it, with its
+// caption and tip, and has room for its caption.
+TEST_F(MainWindowLayout, EveryControlShowsItsWholeCaption) {
   QStyle* style = window->style();
-  for (const ControlRow& row : kControls) {
-    SCOPED_TRACE(row.name);
-    QWidget* control = Control(row.name);
+  for (const ControlSpec& spec : kMainWindowControls) {
+    SCOPED_TRACE(spec.name);
+    QWidget* control = Control(spec.name);
     ASSERT_NE(control, nullptr);
-    EXPECT_EQ(control->toolTip(), QString::fromUtf8(row.tool_tip));
+    const QRect drawn = Twips(spec.left, spec.top, spec.width, spec.height);
     const QRect place = control->geometry();
-    EXPECT_EQ(place.topLeft(), row.place.topLeft());
-    EXPECT_EQ(place.height(), row.place.height());
+    EXPECT_EQ(place.topLeft(), drawn.topLeft());
+    EXPECT_EQ(place.height(), drawn.height());
+    EXPECT_EQ(control->toolTip(), QString::fromUtf8(spec.tool_tip));
     const QFontMetricsF metrics(control->font());
-    const double caption = metrics.horizontalAdvance(QString::fromUtf8(row.caption));
+    const double caption = metrics.horizontalAdvance(QString::fromUtf8(spec.caption));
     double needed = caption;
     if (auto* label = qobject_cast<QLabel*>(control)) {
-      EXPECT_EQ(label->text(), QString::fromUtf8(row.caption));
+      EXPECT_EQ(label->text(), QString::fromUtf8(spec.caption));
       EXPECT_EQ(label->textFormat(), Qt::PlainText);
       // A label only grows to the right, and only as far as its caption needs.
-      EXPECT_GE(place.width(), row.place.width());
-      EXPECT_LE(place.width(), std::max(row.place.width(), static_cast<int>(std::ceil(caption))));
+      EXPECT_GE(place.width(), drawn.width());
+      EXPECT_LE(place.width(), std::max(drawn.width(), static_cast<int>(std::ceil(caption))));
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-      EXPECT_EQ(button->text(), QString::fromUtf8(row.caption));
-      EXPECT_EQ(place.width(), row.place.width());
+      EXPECT_EQ(button->text(), QString::fromUtf8(spec.caption));
+      EXPECT_EQ(place.width(), drawn.width());
       needed += qobject_cast<QRadioButton*>(control) != nullptr
                     ? style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
                           style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing)
                     : 2 * style->pixelMetric(QStyle::PM_ButtonMargin);
     } else {
       EXPECT_EQ(qobject_cast<QLineEdit*>(control)->text(), QString());
-      EXPECT_EQ(place.width(), row.place.width());
+      EXPECT_EQ(place.width(), drawn.width());
     }
     EXPECT_LE(needed, place.width()) << "caption cut off";
     EXPECT_LE(metrics.height(), place.height()) << "caption cut off";
+  }
+}
+
+// As built, labels widened included: inside the client area, and no two
+// controls on top of each other. The window was drawn with each file-name
+// label's last row of pixels on the first row of its box (15 twips), where a
+// caption never reaches; that row does not count.
+TEST_F(MainWindowLayout, ControlsStayInTheClientAreaAndApart) {
+  const auto occupied = [this](const ControlSpec& spec) {
+    const QRect place = Control(spec.name)->geometry();
+    return spec.kind == ControlKind::kLabel ? place.adjusted(0, 0, 0, -1) : place;
+  };
+  const QRect client = window->centralWidget()->rect();
+  for (const ControlSpec& spec : kMainWindowControls) {
+    SCOPED_TRACE(spec.name);
+    EXPECT_TRUE(client.contains(Control(spec.name)->geometry())) << "leaves the client area";
+    for (const ControlSpec& other : kMainWindowControls) {
+      if (&other == &spec) continue;
+      EXPECT_FALSE(occupied(spec).intersects(occupied(other))) << "overlaps " << other.name;
+    }
+  }
+}
+
+// A few places as the window was drawn, in twips: the table must not drift.
+TEST_F(MainWindowLayout, AnchorsStayWhereTheWindowWasDrawn) {
+  struct Anchor {
+    const char* name;
+    QRect place;
+  } anchors[] = {
+      {"txtLvlFile", Twips(120, 480, 5055, 285)},
+      {"btnGetRpt", Twips(5280, 1320, 735, 285)},
+      {"btnMeter", Twips(3720, 2280, 1575, 195)},
+      {"btnAdjust", Twips(1650, 2880, 735, 375)},
+  };
+  for (const Anchor& anchor : anchors) {
+    SCOPED_TRACE(anchor.name);
+    EXPECT_EQ(Control(anchor.name)->geometry(), anchor.place);
   }
 }
 

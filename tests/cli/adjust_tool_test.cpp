@@ -2,6 +2,7 @@
 // standard error, and the files left behind.
 
 #include "cli/adjust_tool.h"
+#include "engine/version.h"
 
 #include <gtest/gtest.h>
 
@@ -117,7 +118,7 @@ TEST_F(AdjustTool, NegativeElevationsAndFeetByDefault) {
 
 TEST_F(AdjustTool, HelpAndVersion) {
   EXPECT_EQ(Run({"--version"}), 0);
-  EXPECT_EQ(output, "quarrow-adjust 1.1.1\n");
+  EXPECT_EQ(output, "quarrow-adjust " + std::string(kVersionText) + "\n");
   EXPECT_EQ(Run({"--help"}), 0);
   EXPECT_NE(output.find("--begin <ELEV>"), std::string::npos);
   EXPECT_NE(output.find("Exit status"), std::string::npos);
