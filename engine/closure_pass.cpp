@@ -124,11 +124,12 @@ ClosureResult RunClosurePass(RunState& rs, Platform& platform) {
   result.error_tally = tally;
 
   if (tally > 0) {
-    rs.LineBuffer = tally == 1 ? std::string(m::kOneErrorTitle)
-                               : std::string(m::kErrorsTitleStart) + std::to_string(tally) +
-                                     std::string(m::kErrorsTitleEnd);
+    const std::string title = tally == 1
+                                  ? std::string(m::kOneErrorTitle)
+                                  : std::string(m::kErrorsTitleStart) + std::to_string(tally) +
+                                        std::string(m::kErrorsTitleEnd);
     const MessageAnswer answer = platform.ShowMessage(
-        {rs.LineBuffer, rs.MessageText, MessageIcon::kNone, MessageButtons::kOkCancel});
+        {title, rs.MessageText, MessageIcon::kNone, MessageButtons::kOkCancel});
     if (answer != MessageAnswer::kOk) {
       result.status = ClosureStatus::kCancelled;
       return result;

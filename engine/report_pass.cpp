@@ -16,6 +16,11 @@ namespace m = messages;
 
 namespace {
 
+// Everything a report line needs beyond RunState: the locale's separators.
+struct ReportContext {
+  std::string decimal_separator = ".";
+};
+
 double Adjustment(const RunState& rs) { return rs.RunDistance * rs.CorrPerUnit; }
 
 // Cuts or fills with blanks what `line` gained since `start` to `width`
@@ -107,10 +112,10 @@ bool NextShotIsSideShot(const RunState& rs) {
   return rs.ShotPatternUsed < rs.ShotPattern.size() && rs.ShotPattern[rs.ShotPatternUsed] == '1';
 }
 
-}  // namespace
-
 // Report lines are built in place at the end of the report's buffer.
 
+// Ends the open line (or writes an empty one), then the mark line for FsName
+// at Elev with its adjustment.
 void PrintMarkLine(RunState& rs, const ReportContext& context) {
   rs.OutFile.EndLine();
   std::string& line = rs.OutFile.LineInPlace();
@@ -119,6 +124,8 @@ void PrintMarkLine(RunState& rs, const ReportContext& context) {
   rs.OutFile.EndLine();
 }
 
+// Takes the turning point's "0" off ShotPattern, writes an empty line and the
+// full setup line: backsight and turning-point readings.
 void PrintTurnLine(RunState& rs, const ReportContext& context) {
   ++rs.ShotPatternUsed;
   rs.OutFile.EndLine();
@@ -129,6 +136,7 @@ void PrintTurnLine(RunState& rs, const ReportContext& context) {
   rs.OutFile.EndLine();
 }
 
+// Writes the side-shot line for FsName, with no empty line before it.
 void PrintStubLine(RunState& rs, const ReportContext& context) {
   std::string& line = rs.OutFile.LineInPlace();
   const std::size_t start = line.size();
@@ -140,6 +148,8 @@ void PrintStubLine(RunState& rs, const ReportContext& context) {
   rs.OutFile.EndLine();
 }
 
+// Writes an empty line and the backsight-only setup line, then reads and
+// writes each side shot while ShotPattern shows one.
 void PrintSideShots(RunState& rs, const ReportContext& context) {
   rs.OutFile.EndLine();
   AppendBacksight(rs.OutFile.LineInPlace(), rs, context);
@@ -152,6 +162,8 @@ void PrintSideShots(RunState& rs, const ReportContext& context) {
     PrintStubLine(rs, context);
   }
 }
+
+}  // namespace
 
 ReportStatus RunReportPass(RunState& rs, Platform& platform, const ClosureResult& closure) {
   const ReportContext context{platform.DecimalSeparator()};

@@ -62,10 +62,4 @@ void ReportStream::Write(std::string_view text) {
   FlushIfFull();
 }
 
-void ReportStream::WriteWithBlank(std::string_view text) {
-  buffer_ += text;
-  buffer_ += ' ';
-  FlushIfFull();
-}
-
 }  // namespace quarrow

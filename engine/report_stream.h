@@ -36,7 +36,6 @@ class ReportStream {
   void WriteLine(std::string_view text);
   void WriteIndentedLine(std::string_view text);  // two blanks, the text, line end
   void Write(std::string_view text);
-  void WriteWithBlank(std::string_view text);  // the text and one blank, line kept open
 
  private:
   void FlushIfFull();

@@ -6,8 +6,8 @@
 // computed, AdjustLevelRun uses the DegreeMark that CheckInputFile found).
 //
 // Texts are bytes: whatever the field file holds passes through unchanged.
-// The file-system object of the original design is the Platform that is
-// passed beside this record.
+// Everything that asks the machine (files, boxes, the locale, the date) goes
+// through the Platform that is passed beside this record.
 
 #include <cstdint>
 #include <string>
@@ -41,13 +41,15 @@ struct RunState {
   std::string LineBuffer;   // unconsumed rest of the current field-file line
   std::string LastFolder;   // folder of the last accepted field file
   FileStateValue FileState = kFileUnrecognised;
-  std::string InputPath;    // the field file, as typed or given
-  std::string ReportPath;   // the report file, as typed or derived
-  FieldFileStream InFile;   // the open field file
-  ReportStream OutFile;     // the open report
-  double ShellResult = 0;   // result of the latest viewer launch; never examined
-  std::string BorderLine;   // "+", 78 "-", "+"
-  std::string FrameFill;    // 79 blanks and "|"
+  std::string InputPath;   // the field file, as typed or given
+  std::string ReportPath;  // the report file, as typed or derived
+  FieldFileStream InFile;  // the open field file
+  ReportStream OutFile;    // the open report
+  double ShellResult = 0;  // result of the latest viewer launch; never examined
+  // The summary box's frame. Start-up sets them again (InitialiseFrames);
+  // they start right so that no report is ever framed with nothing.
+  std::string BorderLine = "+" + std::string(78, '-') + "+";
+  std::string FrameFill = std::string(79, ' ') + "|";
   double VertAngle = 0;     // vertical angle of the latest observation, radians
   double SlopeDist = 0;     // slope distance of the latest observation
   std::string NextSetupId;  // setup identifier of the latest line of the closure pass
