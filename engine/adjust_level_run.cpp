@@ -5,7 +5,7 @@
 
 namespace quarrow {
 
-AdjustOutcome AdjustLevelRun(RunState& rs, Platform& platform) {
+AdjustOutcome AdjustLevelRun(RunState& rs, Platform& platform, RunListener* listener) {
   const ClosureResult closure = RunClosurePass(rs, platform);
   switch (closure.status) {
     case ClosureStatus::kCancelled:
@@ -15,7 +15,7 @@ AdjustOutcome AdjustLevelRun(RunState& rs, Platform& platform) {
     case ClosureStatus::kProceed:
       break;
   }
-  if (RunReportPass(rs, platform, closure) != ReportStatus::kWritten) {
+  if (RunReportPass(rs, platform, closure, listener) != ReportStatus::kWritten) {
     return AdjustOutcome::kFailed;
   }
   return closure.error_tally == 0 ? AdjustOutcome::kMeetsSpecifications

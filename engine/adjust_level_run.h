@@ -3,6 +3,7 @@
 // The Adjust command's computation: the closure pass, then the report pass.
 
 #include "engine/platform.h"
+#include "engine/run_listener.h"
 #include "engine/run_state.h"
 
 namespace quarrow {
@@ -19,6 +20,8 @@ enum class AdjustOutcome {
 // framing texts, and DegreeMark from a successful CheckInputFile; and a
 // ReportPath that is not the field file itself (the steps before an
 // adjustment refuse that), since the report replaces its file at the end.
-AdjustOutcome AdjustLevelRun(RunState& rs, Platform& platform);
+// A listener, when given, is told the adjusted run point by point (see
+// RunReportPass).
+AdjustOutcome AdjustLevelRun(RunState& rs, Platform& platform, RunListener* listener = nullptr);
 
 }  // namespace quarrow

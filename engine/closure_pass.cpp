@@ -1,5 +1,6 @@
 #include "engine/closure_pass.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/error_box.h"
@@ -40,8 +41,12 @@ std::int64_t WalkSetups(RunState& rs) {
       ReadForesight(rs);
     }
     rs.ShotPattern += '0';
+    ++rs.SetupCount;
 
     if (std::fabs(rs.BsHd - rs.FsHd) > rs.MaxDiff) ++bad_turns;
+    // Side shots are no sights of the line: only its two ends count.
+    rs.MaxSight = std::max({rs.MaxSight, rs.BsHd, rs.FsHd});
+    rs.MaxSetupImbalance = std::max(rs.MaxSetupImbalance, std::fabs(rs.BsHd - rs.FsHd));
     rs.SumBsHd += rs.BsHd;
     rs.SumFsHd += rs.FsHd;
 
@@ -65,6 +70,9 @@ ClosureResult RunClosurePass(RunState& rs, Platform& platform) {
   rs.FirstMark.clear();
   rs.SumBsHd = 0;
   rs.SumFsHd = 0;
+  rs.SetupCount = 0;
+  rs.MaxSight = 0;
+  rs.MaxSetupImbalance = 0;
 
   OpenFieldFile(rs, platform);
   if (rs.FileState != kFileUsable) {
@@ -85,6 +93,7 @@ ClosureResult RunClosurePass(RunState& rs, Platform& platform) {
   }
 
   rs.TurnErrors = tally;
+  rs.LastMark = rs.FsName;
   rs.Misclosure = rs.EndElev - rs.Elev;  // published minus computed: the correction at the end
   rs.RunLength = rs.SumFsHd + rs.SumBsHd;
 

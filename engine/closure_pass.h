@@ -39,7 +39,8 @@ struct ClosureResult {
 // any between are side shots. The line right after a backsight is always its
 // foresight, whatever identifier it carries.
 // Reads: InputPath, DegreeMark, BeginElev, EndElev, UnitMark.
-// Writes: MaxDiff, ShotPattern, Elev, FirstMark, SumBsHd, SumFsHd, SetupId,
+// Writes: MaxDiff, ShotPattern, SetupCount, MaxSight, MaxSetupImbalance,
+// LastMark, Elev, FirstMark, SumBsHd, SumFsHd, SetupId,
 // NextSetupId, TurnErrors, Misclosure, RunLength, CorrPerUnit, AllowedError,
 // MessageText, LineBuffer and the reduction fields.
 ClosureResult RunClosurePass(RunState& rs, Platform& platform);

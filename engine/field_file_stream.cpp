@@ -44,6 +44,7 @@ void FieldFileStream::Close() {
   source_.reset();
   chunk_pos_ = chunk_len_ = 0;
   at_eof_ = read_failed_ = skip_lf_ = has_ahead_ = false;
+  first_line_ = true;
   ahead_.clear();
   bytes_read_ = 0;
   checksum_ = 0;
@@ -80,7 +81,19 @@ bool FieldFileStream::Refill() {
   return true;
 }
 
+// An editor that saves the file as UTF-8 may put a byte-order mark before
+// its first line; left there, it would become part of the first setup
+// identifier and split the first setup in two.
 bool FieldFileStream::ReadLine(std::string& line) {
+  const bool got = ReadRawLine(line);
+  if (first_line_ && got) {
+    first_line_ = false;
+    if (line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
+  }
+  return got;
+}
+
+bool FieldFileStream::ReadRawLine(std::string& line) {
   line.clear();
   bool got_any = false;
   for (;;) {

@@ -43,6 +43,7 @@ class FieldFileStream {
 
  private:
   bool ReadLine(std::string& line);
+  bool ReadRawLine(std::string& line);
   bool Refill();
   void Absorb(const char* bytes, std::size_t count);
 
@@ -53,6 +54,7 @@ class FieldFileStream {
   bool at_eof_ = false;
   bool read_failed_ = false;
   bool skip_lf_ = false;  // the last line ended with a CR that may pair with an LF
+  bool first_line_ = true;
   std::string ahead_;
   bool has_ahead_ = false;
   std::uint64_t bytes_read_ = 0;

@@ -20,6 +20,7 @@ inline constexpr std::string_view kReportIsFieldFile =
     "The report file would replace the level file itself:";
 inline constexpr std::string_view kChooseAnotherReport = "Choose another name for the report file.";
 inline constexpr std::string_view kUnableToWriteReport = "Unable To Write Report File:";
+inline constexpr std::string_view kUnableToWriteOutput = "Unable To Write Output File:";
 inline constexpr std::string_view kRunLengthIs = "The level run length is ";
 inline constexpr std::string_view kRunLengthNotPositive =
     "The misclosure can only be distributed over a run of positive length.";
@@ -80,5 +81,11 @@ inline constexpr std::string_view kTotalExceeds =
 inline constexpr std::string_view kTotalWithin =
     "| The total level run is within the maximum BS - FS differential";
 inline constexpr std::string_view kOf = " of ";
+// Summary lines of the headless tool's options, after the tests.
+inline constexpr std::string_view kCurvatureApplied = "| Curvature and refraction applied, k = ";
+inline constexpr std::string_view kDistributedOver =
+    "| The misclosure was distributed equally over ";
+inline constexpr std::string_view kOneSetup = " setup.";
+inline constexpr std::string_view kSetups = " setups.";
 
 }  // namespace quarrow::messages

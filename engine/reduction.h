@@ -7,6 +7,8 @@
 //   Hi   = BsElev - BsVd + BsSh
 //   Elev = Hi + FsVd - FsSh
 // Every foresight of a setup, side shot or turning point, uses the same Hi.
+// With CurvatureApplied, every vertical difference gains (1 - k) HD^2 / 2R
+// (R the earth's radius in the run's units) before it is used or shown.
 
 #include "engine/run_state.h"
 

@@ -16,12 +16,32 @@ namespace m = messages;
 
 namespace {
 
-// Everything a report line needs beyond RunState: the locale's separators.
+// Everything a report line needs beyond RunState: the locale's separators,
+// and who else is told the points.
 struct ReportContext {
   std::string decimal_separator = ".";
+  RunListener* listener = nullptr;
 };
 
-double Adjustment(const RunState& rs) { return rs.RunDistance * rs.CorrPerUnit; }
+// The correction at the point being written. In proportion to distance, it
+// is the distance travelled times the correction per unit. By setups, each
+// setup's foresight adds one share and its instrument stands half way; the
+// ratio of half shares reaches exactly 1 at the ending mark, so the ending
+// mark takes the whole misclosure.
+double Adjustment(const RunState& rs) {
+  if (!rs.DistributeBySetups) return rs.RunDistance * rs.CorrPerUnit;
+  return rs.Misclosure *
+         (static_cast<double>(rs.HalfShares) / (2 * static_cast<double>(rs.SetupCount)));
+}
+
+// Tells the listener, if any, about the point FsName at Elev.
+void TellPoint(const ReportContext& context, const RunState& rs, PointRole role,
+               std::string_view setup) {
+  if (context.listener == nullptr) return;
+  const double adjust = Adjustment(rs);
+  context.listener->Point(
+      {rs.FsName, setup, role, rs.RunDistance, rs.Elev, adjust, adjust + rs.Elev});
+}
 
 // Cuts or fills with blanks what `line` gained since `start` to `width`
 // bytes, as PadText does.
@@ -106,6 +126,15 @@ void WriteSummary(RunState& rs, std::int64_t error_tally, const ReportContext& c
   framed(std::string(std::fabs(rs.SumBsHd - rs.SumFsHd) > rs.MaxDiff ? m::kTotalExceeds
                                                                      : m::kTotalWithin) +
          limit);
+  // The choices of the headless tool, said where the tests are: k always
+  // with a point, since it is the tool's own input, not a locale's number.
+  if (rs.CurvatureApplied) {
+    framed(std::string(m::kCurvatureApplied) + FormatFixed3(rs.RefractionK, ".") + ".");
+  }
+  if (rs.DistributeBySetups) {
+    framed(std::string(m::kDistributedOver) + std::to_string(rs.SetupCount) +
+           std::string(rs.SetupCount == 1 ? m::kOneSetup : m::kSetups));
+  }
 }
 
 bool NextShotIsSideShot(const RunState& rs) {
@@ -160,13 +189,15 @@ void PrintSideShots(RunState& rs, const ReportContext& context) {
     rs.MessageText = NextField(rs);  // the side shot's setup identifier, not used
     ReadForesight(rs);
     PrintStubLine(rs, context);
+    TellPoint(context, rs, PointRole::kSide, rs.SetupId);
   }
 }
 
 }  // namespace
 
-ReportStatus RunReportPass(RunState& rs, Platform& platform, const ClosureResult& closure) {
-  const ReportContext context{platform.DecimalSeparator()};
+ReportStatus RunReportPass(RunState& rs, Platform& platform, const ClosureResult& closure,
+                           RunListener* listener) {
+  const ReportContext context{platform.DecimalSeparator(), listener};
   std::string error;
   std::unique_ptr<ReportSink> sink = platform.CreateReport(rs.ReportPath, error);
   if (!sink) {
@@ -186,7 +217,9 @@ ReportStatus RunReportPass(RunState& rs, Platform& platform, const ClosureResult
   rs.OutFile.WriteLine(m::kColumnHeader);
   rs.OutFile.Write(m::kColumnRule);  // left open: the first mark line ends it
 
+  if (listener != nullptr) listener->Begin(closure.error_tally);
   rs.RunDistance = 0;
+  rs.HalfShares = 0;
   rs.ShotPatternUsed = 0;
   rs.FsName = rs.FirstMark;
   rs.Elev = rs.BeginElev;
@@ -197,20 +230,31 @@ ReportStatus RunReportPass(RunState& rs, Platform& platform, const ClosureResult
   // difference, even one past the last observation, abandons the report.
   OpenFieldFile(rs, platform);
   bool same_file = rs.FileState == kFileUsable;
+  bool first_setup = true;
   while (same_file) {
     rs.BsElev = rs.Elev;
     rs.SetupId = NextField(rs);
+    // The beginning mark is told once its setup is known.
+    if (first_setup) TellPoint(context, rs, PointRole::kBegin, rs.SetupId);
+    first_setup = false;
     ReadBacksight(rs);
     rs.RunDistance += rs.BsHd;
+    ++rs.HalfShares;
     if (NextShotIsSideShot(rs)) PrintSideShots(rs, context);
     // Side shots use the distance at the instrument, not their own.
     same_file = SkipToObservation(rs);
     rs.MessageText = NextField(rs);
     ReadForesight(rs);
     rs.RunDistance += rs.FsHd;
+    ++rs.HalfShares;
     PrintTurnLine(rs, context);
     PrintMarkLine(rs, context);
-    if (rs.ShotPatternUsed >= rs.ShotPattern.size()) break;
+    const bool last_setup = rs.ShotPatternUsed >= rs.ShotPattern.size();
+    if (listener != nullptr) {
+      listener->Setup({rs.SetupId, rs.BsHd, rs.FsHd});
+      TellPoint(context, rs, last_setup ? PointRole::kEnd : PointRole::kTurn, rs.SetupId);
+    }
+    if (last_setup) break;
     same_file = same_file && SkipToObservation(rs);
   }
   rs.InFile.DrainToEnd();
@@ -228,6 +272,11 @@ ReportStatus RunReportPass(RunState& rs, Platform& platform, const ClosureResult
   rs.OutFile.WriteLine(rs.BorderLine);
   WriteSummary(rs, closure.error_tally, context);
   rs.OutFile.WriteLine(rs.BorderLine);
+  // Outputs beside the report are complete before any file moves into place.
+  if (listener != nullptr && !listener->Finish()) {
+    rs.OutFile.Abandon();
+    return ReportStatus::kFailed;
+  }
   // A failed Close has already discarded the unfinished report.
   if (!rs.OutFile.Close()) {
     ShowError(platform, {m::kUnableToWriteReport, rs.ReportPath, rs.OutFile.ErrorText()});

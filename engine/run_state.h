@@ -74,6 +74,17 @@ struct RunState {
   // machine-made run of millions of bad turns still counts right.
   std::int64_t TurnErrors = 0;
   char DegreeMark = '\0';  // byte 176 or 248: the sign that marks observation lines
+
+  // Choices beyond the report's own rules, set by the headless tool; the
+  // defaults leave every reduction and report as it has always been.
+  bool CurvatureApplied = false;    // add (1 - k) HD^2 / 2R to every vertical difference
+  double RefractionK = 0;           // the coefficient of refraction k, 0 <= k < 1
+  bool DistributeBySetups = false;  // an equal share of the misclosure per setup
+  std::int64_t SetupCount = 0;      // setups as the closure pass groups them
+  std::string LastMark;             // the ending bench mark: the last foresight of the run
+  double MaxSight = 0;              // longest backsight or turning-point sight
+  double MaxSetupImbalance = 0;     // largest |BS - FS| of one setup
+  std::int64_t HalfShares = 0;      // half shares of the misclosure reached in the report pass
 };
 
 // Fills the constant framing texts of the summary box; start-up calls it once.

@@ -1,0 +1,43 @@
+#pragma once
+
+// The whole adjustment as one JSON object (UTF-8), for programs downstream:
+// the run's totals and tests, the FGCS orders it meets, then every point of
+// the report with unrounded numbers in their shortest round-trip form.
+
+#include <string>
+#include <string_view>
+
+#include "engine/platform.h"
+#include "engine/run_state.h"
+#include "exports/name_encoding.h"
+#include "exports/run_export.h"
+
+namespace quarrow {
+
+// `text` (UTF-8) as a JSON string, quotes included.
+std::string JsonString(std::string_view text);
+// `value` in the shortest form that reads back to the same double.
+std::string JsonNumber(double value);
+
+class JsonExport : public TextRunOutput {
+ public:
+  // `rs` must outlive the export; its totals are read when the report begins.
+  JsonExport(std::string path, std::unique_ptr<ReportSink> sink, const RunState& rs,
+             NameEncoding encoding, CivilDate date)
+      : TextRunOutput(std::move(path), std::move(sink)),
+        rs_(rs),
+        encoding_(encoding),
+        date_(date) {}
+  void Begin(std::int64_t error_tally) override;
+  void Point(const RunPoint& point) override;
+  void Setup(const SetupSights&) override {}
+  bool Finish() override;
+
+ private:
+  const RunState& rs_;
+  NameEncoding encoding_;
+  CivilDate date_;
+  bool first_point_ = true;
+};
+
+}  // namespace quarrow

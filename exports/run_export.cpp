@@ -1,0 +1,50 @@
+#include "exports/run_export.h"
+
+#include "engine/error_box.h"
+#include "engine/messages.h"
+
+namespace quarrow {
+
+namespace {
+constexpr std::size_t kFlushSize = 1 << 20;
+}  // namespace
+
+bool TextRunOutput::Flush(bool all) {
+  if (failed_) return false;
+  if (!all && buffer_.size() < kFlushSize) return true;
+  failed_ = !sink_->Write(buffer_);
+  buffer_.clear();
+  return !failed_;
+}
+
+void RunOutputs::Begin(std::int64_t error_tally) {
+  for (auto& output : outputs_) output->Begin(error_tally);
+}
+
+void RunOutputs::Point(const RunPoint& point) {
+  for (auto& output : outputs_) output->Point(point);
+}
+
+void RunOutputs::Setup(const SetupSights& setup) {
+  for (auto& output : outputs_) output->Setup(setup);
+}
+
+bool RunOutputs::Finish() {
+  for (auto& output : outputs_) {
+    if (output->Finish()) continue;
+    ShowError(platform_, {messages::kUnableToWriteOutput, output->path(), output->ErrorText()});
+    return false;
+  }
+  return true;
+}
+
+bool RunOutputs::Commit() {
+  for (auto& output : outputs_) {
+    if (output->Commit()) continue;
+    ShowError(platform_, {messages::kUnableToWriteOutput, output->path(), output->ErrorText()});
+    return false;
+  }
+  return true;
+}
+
+}  // namespace quarrow
