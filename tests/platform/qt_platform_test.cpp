@@ -94,7 +94,9 @@ TEST(QtPlatform, NumbersFollowTheLocale) {
     QLocale::setDefault(QLocale(row.locale));
     double value = -1;
     EXPECT_EQ(platform.ReadLocaleNumber(row.text, value), row.ok);
-    if (row.ok) EXPECT_EQ(value, row.value);
+    if (row.ok) {
+      EXPECT_EQ(value, row.value);
+    }
   }
   QLocale::setDefault(QLocale::system());
 }
