@@ -18,8 +18,6 @@
 # to QUARROW_BENCH_WAIT seconds (default 600) for the one-minute load
 # average to fall below QUARROW_BENCH_MAX_LOAD (default 1.0), and records
 # the load it measured under. --quick takes fewer runs and skips callgrind.
-# Installs hyperfine, GNU time, valgrind and Google Benchmark with apt-get
-# when they are missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -36,21 +34,8 @@ else
 fi
 
 # --- Tools -----------------------------------------------------------------
-tools/install-packages.sh
-need=()
-command -v hyperfine >/dev/null || need+=(hyperfine)
-[ -x /usr/bin/time ] || need+=(time)
-command -v valgrind >/dev/null || need+=(valgrind)
-dpkg-query -W -f='${Status}' libbenchmark-dev 2>/dev/null | grep -q 'install ok installed' ||
-  need+=(libbenchmark-dev)
-if [ ${#need[@]} -gt 0 ]; then
-  echo "Installing: ${need[*]}"
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
-fi
+# hyperfine, GNU time, valgrind and Google Benchmark besides the build's own.
+tools/install-packages.sh hyperfine time valgrind libbenchmark-dev
 
 # --- Build -----------------------------------------------------------------
 # The shipped build type, so that the figures are the user's; the window is
