@@ -458,54 +458,9 @@ EOF
 $profile
 EOF
   fi
+  echo
+  sed '1,/-->$/d' "$root/bench/notes.md"
   cat <<EOF
-
-## Notes
-
-- Throughput. Before the engine was tuned for long runs the tool took 4.07
-  billion instructions on the 100,000-setup file (the profile above gives
-  today's count), with reports byte for byte the same. The causes were, in
-  order: NumericPrefix building two strings and calling from_chars for
-  every number; std::to_chars in fixed notation and a string per report
-  number; a string per report line growing three or four times; every
-  field copied out of LineBuffer and the rest moved to its front; and line
-  ends sought byte by byte. What remains is the work itself: reading every
-  line twice, sin and cos and one division per number, the digits of about
-  fourteen numbers per setup, and copying lines into place. Beyond the
-  instructions, the report is made durable: QSaveFile writes a temporary
-  file, flushes it to disk (fdatasync) and renames it over the report,
-  which the floor does not do. The platform starts the write-back every
-  8 MiB as the report is written, so most of that flush overlaps the
-  computation; replacing the previous 290 MB report (freeing its blocks
-  in the rename) still costs about a tenth of a second.
-- Start-up. The tool's own work on the example is a fraction of a
-  millisecond: BM_AdjustLevelRun runs 500 setups in under one, and the
-  callgrind counts under Start-up put the whole tool level with the Qt
-  Core probe. What a whole process costs is almost all Qt Core: the
-  dynamic linker relocating Qt Core, ICU, glib and their neighbours, and
-  their start-up code. The Qt Core row is that floor, a program that does
-  nothing else, and it is already three to four times cat on this
-  machine. So this target cannot be met while the tool is built on Qt
-  Core (its locale-aware elevation reading, command-line parser and
-  platform layer are); the tool itself adds only the difference between
-  the Qt Core row and its own. The report-on-tmpfs row shows what the
-  report's fdatasync costs in this run; it grows when other processes are
-  writing much (8 ms during a build on this machine).
-- First paint. Against an empty QMainWindow, the window also initialises
-  fontconfig (its labels need fonts at once; an empty window paints no
-  text), decodes its pictures and icons, and builds and lays out its
-  controls; the first-paint profile above shows each share. Qt 6.4's
-  QIcon::addFile decodes every file it is given, even with its size, so
-  each call of ProgramIcon() decodes four PNGs, the 256-pixel one included;
-  building that icon once, or adding the 256-pixel size only after the
-  first frame, is the window's cheapest saving. Across this machine's
-  runs the ratio has ranged from 1.37 to 1.60 (2.08 once, measured in one
-  pass while a build ran) with the load of the other
-  core: the window sits on the limit, and that saving would take it
-  clearly under.
-- Adjust latency is the two passes plus the report's fdatasync; on a quiet
-  disk it is about a millisecond, and its median was 8 ms while other
-  builds were writing to the same disk.
 
 ## Commands
 
