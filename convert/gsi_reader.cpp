@@ -214,8 +214,9 @@ FieldBook ReadGsi(std::string_view bytes) {
   while (pos < bytes.size()) {
     std::size_t end = bytes.find('\n', pos);
     if (end == std::string_view::npos) end = bytes.size();
-    const std::string_view line = bytes.substr(pos, end - pos);
+    std::string_view line = bytes.substr(pos, end - pos);
     pos = end + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     ++line_number;
 
     const std::vector<Word> words = SplitWords(line, line_number);
