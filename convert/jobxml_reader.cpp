@@ -33,6 +33,12 @@ std::string RecordPlace(const Record& record) {
          (record.id.isEmpty() ? "on line " + std::to_string(record.line) : Utf8(record.id));
 }
 
+// Qt's messages end with a full stop, most of the time.
+QString Sentence(QString text) {
+  if (!text.endsWith(u'.')) text += u'.';
+  return text;
+}
+
 bool IsRecordType(QStringView name) {
   return name == u"PointRecord" || name == u"StationRecord" || name == u"TargetRecord" ||
          name == u"AtmosphereRecord" || name == u"BackBearingRecord";
@@ -100,7 +106,7 @@ std::vector<Record> ReadRecords(std::string_view bytes) {
   if (xml.hasError()) {
     throw ConvertError("line " + std::to_string(xml.lineNumber()) + ", column " +
                        std::to_string(xml.columnNumber()) +
-                       ": the XML does not parse: " + Utf8(xml.errorString()) + ".");
+                       ": the XML does not parse: " + Utf8(Sentence(xml.errorString())));
   }
   if (!root_seen) throw ConvertError("the file holds no XML element; expected <JOBFile>.");
   return records;
