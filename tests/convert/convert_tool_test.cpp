@@ -240,11 +240,5 @@ TEST(ConvertExamples, GiveTheFieldFilesAndReportsTheReadmePromises) {
   }
 }
 
-TEST(DefaultFieldFilePath, FolderAndBaseNameWithTxt) {
-  FakePlatform platform;
-  EXPECT_EQ(DefaultFieldFilePath(platform, "run.jxl"), "run.txt");
-  EXPECT_EQ(DefaultFieldFilePath(platform, "jobs/kestrel.gsi"), "jobs/kestrel.txt");
-}
-
 }  // namespace
 }  // namespace quarrow

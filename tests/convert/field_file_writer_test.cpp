@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/field_file.h"
 #include "engine/numeric_prefix.h"
-#include "engine/run_state.h"
 
 namespace quarrow {
 namespace {
@@ -47,16 +45,6 @@ TEST(FormatZenith, DegreesMinutesAndSecondsToTheHundredth) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.text);
     EXPECT_EQ(FormatZenith(row.seconds, row.mark), row.text);
-  }
-}
-
-TEST(FormatZenith, ReadsBackAsTheSameAngle) {
-  RunState rs;
-  rs.DegreeMark = '\xb0';
-  for (double seconds : {323910.0, 324065.5, 327599.99, 300000.25}) {
-    SCOPED_TRACE(seconds);
-    const double vertical = ParseZenithAngle(rs, FormatZenith(seconds, '\xb0'));
-    EXPECT_NEAR(90 - vertical / 0.017453292519943278, seconds / 3600, 1e-12);
   }
 }
 
@@ -152,16 +140,6 @@ TEST(WriteFieldFile, WholeFileInFeetForDos) {
   EXPECT_EQ(text.names_changed, 1);
   EXPECT_EQ(text.unmappable, 1);
   EXPECT_EQ(text.commas, 1);
-}
-
-TEST(WriteFieldFile, MetresForWindows) {
-  const FieldFileText text = WriteFieldFile(
-      TwoSetups(), {.feet = false, .dos = false, .source_name = "run.jxl", .kind = "JobXML"});
-  EXPECT_EQ(text.bytes.substr(0, text.bytes.find('\n', 60) + 1),
-            "Converted by quarrow-convert from JobXML file run.jxl\r\n"
-            "1,BM1,89\xb0"
-            "58'30.00,30.4800,1.5240\r\n");
-  EXPECT_NE(text.bytes.find("1,A;\xe9?,90\xb0"), std::string::npos);
 }
 
 }  // namespace

@@ -66,21 +66,6 @@ TEST(ReduceFieldBook, FacesAreReducedAndAveraged) {
   }
 }
 
-TEST(ReduceFieldBook, LargestIndexErrorKeepsItsSignAndPlace) {
-  const ReducedRun run = ReduceFieldBook(
-      FieldBook{"GSI",
-                {SetupOf({Read(U"BM1", 90 + 2 / kDegree, 30), Read(U"BM1", 270 + 2 / kDegree, 30),
-                          Read(U"TP1", 90 - 9 / kDegree, 30), Read(U"TP1", 270 - 9 / kDegree, 30)}),
-                 SetupOf({Read(U"TP1", 90 + 5 / kDegree, 30), Read(U"TP1", 270 + 5 / kDegree, 30),
-                          Read(U"BM2", 90, 30)})},
-                false,
-                false});
-  EXPECT_EQ(run.face_pairs, 3);
-  ASSERT_TRUE(run.largest_index_error);
-  EXPECT_NEAR(*run.largest_index_error, -9, 1e-6);
-  EXPECT_EQ(run.largest_index_error_at, "TP1 in setup 1");
-}
-
 TEST(ReduceFieldBook, NameChainingOrdersEverySetup) {
   SetupReadings second = SetupOf(
       {Read(U"SS4", 90, 20), Read(U"TP1", 90, 30), Read(U"BM2", 90, 30), Read(U"SS5", 90, 20)});
@@ -102,15 +87,6 @@ TEST(ReduceFieldBook, NameChainingOrdersEverySetup) {
   EXPECT_EQ(run.setups[0].observations.back().role, Role::kForesight);
   EXPECT_EQ(run.setups[0].observations[1].role, Role::kSideShot);
   EXPECT_TRUE(run.notes.empty());
-}
-
-TEST(ReduceFieldBook, BackBearingNamesTheBacksight) {
-  SetupReadings second =
-      SetupOf({Read(U"SS1", 90, 20), Read(U"TP1", 90, 30), Read(U"BM2", 90, 30)});
-  second.backsight_name = U"TP1";
-  const ReducedRun run = ReduceFieldBook(FieldBook{
-      "JobXML", {SetupOf({Read(U"BM1", 90, 30), Read(U"TP1", 90, 30)}), second}, false, false});
-  EXPECT_EQ(Names(run.setups[1]), (std::vector<std::u32string>{U"TP1", U"SS1", U"BM2"}));
 }
 
 TEST(ReduceFieldBook, ASideShotNamedLikeTheTurningPointLeavesTheLastAsForesight) {
