@@ -77,7 +77,7 @@ std::vector<Observation> GroupReadings(const SetupReadings& setup, std::size_t s
   std::optional<std::size_t> marked;
   for (std::size_t i = 0; i < setup.readings.size(); ++i) {
     const Reading& reading = setup.readings[i];
-    ReducedZenith(reading);
+    ReducedZenith(reading);  // refuses an elevation angle at its own line or record
     if (!run.empty() && run.front()->name != reading.name) {
       observations.push_back(Combine(run, setup_index, setup.place));
       run.clear();
