@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "cli/console_platform.h"
-#include "fake_platform.h"
+#include "tests/engine/fake_platform.h"
 
 namespace quarrow {
 namespace {

@@ -9,7 +9,7 @@
 #include <cmath>
 
 #include "convert/level_run.h"
-#include "survey_writers.h"
+#include "tests/convert/survey_writers.h"
 
 namespace quarrow {
 namespace {

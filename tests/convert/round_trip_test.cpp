@@ -15,8 +15,8 @@
 #include <sstream>
 
 #include "convert/converter.h"
-#include "fake_platform.h"
-#include "survey_writers.h"
+#include "tests/convert/survey_writers.h"
+#include "tests/engine/fake_platform.h"
 
 namespace quarrow {
 namespace {

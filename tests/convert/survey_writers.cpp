@@ -1,4 +1,4 @@
-#include "survey_writers.h"
+#include "tests/convert/survey_writers.h"
 
 #include <charconv>
 #include <cmath>
