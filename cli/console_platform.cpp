@@ -1,6 +1,14 @@
 #include "cli/console_platform.h"
 
+#include <csignal>
+
 namespace quarrow {
+
+void TreatFileSizeLimitAsWriteError() {
+#ifdef SIGXFSZ
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
 
 MessageAnswer ConsolePlatform::ShowMessage(const MessageBoxSpec& box) {
   if (box.buttons == MessageButtons::kYesNo) {

@@ -16,6 +16,12 @@ struct ConsoleAnswers {
   bool open_viewer = false;
 };
 
+// Past a file-size limit (ulimit -f) the system would end a tool at the
+// write that crosses it, leaving no word of why. Ignoring that signal makes
+// the write fail like one on a full disk, which the tools report and survive
+// with every earlier file kept. Each tool's main calls this first.
+void TreatFileSizeLimitAsWriteError();
+
 class ConsolePlatform : public QtPlatform {
  public:
   ConsolePlatform(std::ostream& errors, ConsoleAnswers answers)

@@ -1,7 +1,17 @@
 #!/usr/bin/env bash
-# Installs, with apt-get, whatever this project needs that the machine lacks.
+# Installs, with apt-get, whatever this project needs that the machine lacks,
+# together with any further packages named on the command line:
+#
+#   tools/install-packages.sh [PACKAGE...]
+#
 # Safe to run again: it does nothing when everything is there.
 set -euo pipefail
+
+for package in "$@"; do
+  case $package in
+    -*) echo "install-packages: $package is not a package name" >&2; exit 2 ;;
+  esac
+done
 
 packages=(
   cmake ninja-build g++ pkg-config dpkg-dev
@@ -9,6 +19,7 @@ packages=(
   googletest libgtest-dev
   fonts-liberation
   clang libclang-rt-14-dev
+  "$@"
 )
 
 missing=()

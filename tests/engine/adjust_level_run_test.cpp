@@ -78,18 +78,6 @@ TEST_F(Adjust, CancelAtFailedTestsWritesNothing) {
   EXPECT_TRUE(platform.viewed.empty());
 }
 
-TEST_F(Adjust, ThirdOrderLimits) {
-  // Feet: 5200 ft of run allows exactly 0.050 ft; metres: 1000 m allows 0.012 m.
-  EXPECT_EQ(Run(LevelRun({{1300, 1300}, {1300, 1300}}), 100, true),
-            AdjustOutcome::kMeetsSpecifications);
-  EXPECT_EQ(rs.RunLength, 5200);
-  EXPECT_EQ(rs.AllowedError, 0.05);
-  EXPECT_EQ(rs.MaxDiff, 33);
-  EXPECT_EQ(Run(LevelRun({{250, 250}, {250, 250}}), 100.0119), AdjustOutcome::kMeetsSpecifications);
-  EXPECT_EQ(rs.AllowedError, 0.012);
-  EXPECT_EQ(rs.MaxDiff, 10);
-}
-
 TEST_F(Adjust, OneSetupRun) {
   EXPECT_EQ(Run(LevelRun({{30, 31}}), 100.002), AdjustOutcome::kMeetsSpecifications);
   EXPECT_EQ(rs.ShotPattern, "0");

@@ -1,0 +1,29 @@
+#pragma once
+
+// quarrow-convert: Trimble JobXML and Leica GSI total-station files turned
+// into the comma-delimited field file the window and quarrow-adjust read.
+
+#include <QStringList>
+#include <ostream>
+#include <string>
+
+#include "engine/platform.h"
+
+namespace quarrow {
+
+// Exit statuses of quarrow-convert, as quarrow-adjust's.
+enum ConvertStatus : int {
+  kConvertWritten = 0,     // field file written, summary on standard output
+  kConvertInputError = 2,  // usage or input error; nothing written
+};
+
+// INPUT's folder and base name with ".txt": the field file written when no
+// --output is given.
+std::string DefaultFieldFilePath(const std::string& input);
+
+// Runs the tool on `arguments` (the program name first) through `platform`.
+// The summary, --help and --version go to `output`; messages to `errors`.
+int RunConvertTool(const QStringList& arguments, Platform& platform, std::ostream& output,
+                   std::ostream& errors);
+
+}  // namespace quarrow

@@ -1,0 +1,27 @@
+// Whatever bytes arrive, quarrow-convert answers with a field file or a
+// message: never a crash, a hang, a leak or undefined behaviour. The first
+// byte chooses the format (recognised, JobXML, GSI), the units and --dos;
+// the rest is the file.
+
+#include <cstdint>
+#include <string_view>
+
+#include "convert/converter.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  quarrow::ConvertOptions options;
+  options.from = static_cast<quarrow::SourceFormat>(data[0] % 3);
+  options.units = static_cast<quarrow::UnitChoice>(data[0] / 3 % 3);
+  options.dos = (data[0] & 0x80) != 0;
+  options.source_name = "fuzz.in";
+  try {
+    const quarrow::Conversion conversion = quarrow::Convert(
+        std::string_view(reinterpret_cast<const char*>(data + 1), size - 1), options);
+    // A field file always starts with its source line and ends a line.
+    if (conversion.text.bytes.empty() || conversion.text.bytes.back() != '\n') __builtin_trap();
+    (void)quarrow::SummaryText(conversion);
+  } catch (const quarrow::ConvertError&) {
+  }
+  return 0;
+}

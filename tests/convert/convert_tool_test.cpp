@@ -1,0 +1,244 @@
+// quarrow-convert as a script sees it: arguments in, exit status, the
+// summary and messages, and the files left behind in a scratch folder.
+
+#include "cli/convert_tool.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <fstream>
+#include <sstream>
+
+#include "cli/console_platform.h"
+#include "tests/support/fake_platform.h"
+
+namespace quarrow {
+namespace {
+
+const std::string kExamples = QUARROW_EXAMPLES;
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+const std::string kGsi =
+    "110001+00000BM1 22.104+08958300 31..00+00052114 87..10+00001500 \r\n"
+    "110002+00000TP1 22.104+09002150 31..00+00051880 \r\n"
+    "110003+00000TP1 22.104+08959100 31..00+00048300 \r\n"
+    "110004+00000BM2 22.104+09001400 31..00+00047950 \r\n";
+
+const std::string kGsiFieldFile =
+    "Converted by quarrow-convert from GSI file run.gsi\r\n"
+    "1,BM1,89\xb0"
+    "58'30.00,52.1140,1.5000\r\n"
+    "1,TP1,90\xb0"
+    "02'15.00,51.8800,1.5000\r\n"
+    "2,TP1,89\xb0"
+    "59'10.00,48.3000,1.5000\r\n"
+    "2,BM2,90\xb0"
+    "01'40.00,47.9500,1.5000\r\n";
+
+class ConvertTool : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+  std::string Path(const std::string& name) const { return dir.path().toStdString() + "/" + name; }
+
+  int Run(QStringList arguments) {
+    arguments.prepend("quarrow-convert");
+    std::ostringstream out;
+    std::ostringstream err;
+    ConsolePlatform platform(err, {});
+    const int status = RunConvertTool(arguments, platform, out, err);
+    output = out.str();
+    errors = err.str();
+    return status;
+  }
+
+  // Everything in the scratch folder: no temporary file may be left behind.
+  QStringList Files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
+
+  QTemporaryDir dir;
+  std::string output;
+  std::string errors;
+};
+
+TEST_F(ConvertTool, WritesBesideTheInputAndSummarises) {
+  WriteBytes(Path("run.gsi"), kGsi);
+  ASSERT_EQ(Run({QString::fromStdString(Path("run.gsi"))}), kConvertWritten) << errors;
+  EXPECT_EQ(ReadBytes(Path("run.txt")), kGsiFieldFile);
+  EXPECT_EQ(output, "Wrote " + Path("run.txt") + " from the GSI file " + Path("run.gsi") +
+                        ".\n"
+                        "Setups: 2\n"
+                        "Observations: 4\n"
+                        "Side shots: 0\n"
+                        "Face pairs averaged: 0\n"
+                        "Largest index error: none, no point was read in both faces\n"
+                        "Names changed: 0\n"
+                        "Choose metric units when you adjust this file.\n");
+  EXPECT_EQ(errors, "");
+}
+
+TEST_F(ConvertTool, OptionsChangeTheFieldFile) {
+  WriteBytes(Path("run.gsi"), kGsi);
+  const QString input = QString::fromStdString(Path("run.gsi"));
+  ASSERT_EQ(
+      Run({"--units", "feet", "--dos", "--output", QString::fromStdString(Path("f.txt")), input}),
+      kConvertWritten);
+  const std::string text = ReadBytes(Path("f.txt"));
+  EXPECT_NE(text.find("1,BM1,89\xf8"
+                      "58'30.00,170.9777,4.9213\r\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(output.find("Choose English units when you adjust this file.\n"), std::string::npos);
+  ASSERT_EQ(Run({"--from", "gsi", "--units", "metric", "--output",
+                 QString::fromStdString(Path("g.txt")), input}),
+            kConvertWritten);
+  EXPECT_EQ(ReadBytes(Path("g.txt")), kGsiFieldFile);
+}
+
+TEST_F(ConvertTool, RefusalsWriteNothing) {
+  WriteBytes(Path("run.gsi"), kGsi);
+  WriteBytes(Path("run.jxl"), ReadBytes(kExamples + "/convert/run.jxl"));
+  WriteBytes(Path("notes.txt"), "Level run, Kestrel Lane\r\n");
+  WriteBytes(Path("bad.gsi"), kGsi + "110005+00000BM2 22.104+0900X400 31..00+00047950 \r\n");
+  WriteBytes(Path("broken.jxl"), "<?xml version=\"1.0\"?>\n<JOBFile>\n<FieldBook>\n");
+  struct Row {
+    const char* what;
+    QStringList arguments;
+    std::string message;  // the first line on standard error
+  };
+  auto p = [this](const char* name) { return QString::fromStdString(Path(name)); };
+  const Row rows[] = {
+      {"no input", {}, "quarrow-convert: name exactly one INPUT."},
+      {"two inputs", {p("run.gsi"), p("run.jxl")}, "quarrow-convert: name exactly one INPUT."},
+      {"unknown option", {"--fast", p("run.gsi")}, "quarrow-convert: Unknown option 'fast'."},
+      {"bad --from",
+       {"--from", "csv", p("run.gsi")},
+       "quarrow-convert: --from must be jobxml or gsi, not 'csv'."},
+      {"bad --units",
+       {"--units", "yards", p("run.gsi")},
+       "quarrow-convert: --units must be metric or feet, not 'yards'."},
+      {"missing input",
+       {p("none.gsi")},
+       "quarrow-convert: " + Path("none.gsi") + ": no such file."},
+      {"neither format",
+       {"--output", p("out.txt"), p("notes.txt")},
+       "quarrow-convert: " + Path("notes.txt") +
+           ": this is neither JobXML (an XML document whose root element is JOBFile) nor GSI "
+           "(lines of GSI-8 or GSI-16 words, a GSI-16 line starting with \"*\")."},
+      {"output is the input",
+       {"--output", p("notes.txt"), "--force", p("notes.txt")},
+       "quarrow-convert: " + Path("notes.txt") +
+           " is the input itself; use --output to name the field file."},
+      {"default output is the input",
+       {p("notes.txt")},
+       "quarrow-convert: " + Path("notes.txt") +
+           " is the input itself; use --output to name the field file."},
+      {"GSI read as JobXML",
+       {"--from", "jobxml", p("run.gsi")},
+       "quarrow-convert: " + Path("run.gsi") + ": line 1, column 1: the XML does not parse"},
+      {"JobXML read as GSI",
+       {"--from", "gsi", p("run.jxl")},
+       "quarrow-convert: " + Path("run.jxl") + ": line 1: the word"},
+      {"malformed word",
+       {p("bad.gsi")},
+       "quarrow-convert: " + Path("bad.gsi") +
+           ": line 5: the word \"22.104+0900X400\" holds other than digits in its data."},
+      {"XML cut short",
+       {p("broken.jxl")},
+       "quarrow-convert: " + Path("broken.jxl") + ": line 4, column 0: the XML does not parse"},
+  };
+  const QStringList before = Files();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    EXPECT_EQ(Run(row.arguments), kConvertInputError);
+    EXPECT_EQ(errors.substr(0, row.message.size()), row.message) << errors;
+    EXPECT_EQ(output, "");
+    EXPECT_EQ(Files(), before);
+  }
+}
+
+TEST_F(ConvertTool, AnExistingFieldFileIsReplacedOnlyWithForce) {
+  WriteBytes(Path("run.gsi"), kGsi);
+  WriteBytes(Path("run.txt"), "keep me");
+  const QString input = QString::fromStdString(Path("run.gsi"));
+  EXPECT_EQ(Run({input}), kConvertInputError);
+  EXPECT_EQ(errors, "quarrow-convert: " + Path("run.txt") +
+                        " exists.\nUse --force to replace it; nothing was written.\n");
+  EXPECT_EQ(ReadBytes(Path("run.txt")), "keep me");
+
+  // A failed conversion with --force leaves the old file too.
+  WriteBytes(Path("run.gsi"), kGsi.substr(0, kGsi.find("\r\n") + 2));
+  EXPECT_EQ(Run({"--force", input}), kConvertInputError);
+  EXPECT_NE(errors.find("fewer than two observations"), std::string::npos) << errors;
+  EXPECT_EQ(ReadBytes(Path("run.txt")), "keep me");
+
+  WriteBytes(Path("run.gsi"), kGsi);
+  EXPECT_EQ(Run({"--force", input}), kConvertWritten) << errors;
+  EXPECT_EQ(ReadBytes(Path("run.txt")), kGsiFieldFile);
+  EXPECT_EQ(Files(), (QStringList{"run.gsi", "run.txt"}));
+}
+
+TEST(ConvertToolSink, AFailedWriteLeavesNoFieldFile) {
+  FakePlatform platform;
+  platform.files["run.gsi"] = kGsi;
+  for (int fault = 0; fault < 3; ++fault) {
+    SCOPED_TRACE(fault);
+    platform.fail_create = fault == 0;
+    platform.fail_after_bytes = fault == 1 ? 10 : static_cast<std::size_t>(-1);
+    platform.fail_commit = fault == 2;
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(
+        RunConvertTool({"quarrow-convert", "--output", "run.txt", "run.gsi"}, platform, out, err),
+        kConvertInputError);
+    EXPECT_NE(err.str().find("run.txt: the field file cannot be written"), std::string::npos)
+        << err.str();
+    EXPECT_EQ(platform.files.count("run.txt"), 0u);
+    EXPECT_EQ(out.str(), "");
+  }
+}
+
+// The examples convert to the field files beside them, and those meet third
+// order with the elevations examples/README.md gives.
+TEST(ConvertExamples, GiveTheFieldFilesAndReportsTheReadmePromises) {
+  struct Row {
+    const char* input;
+    const char* field_file;
+    double begin_elev;
+    double end_elev;
+    bool feet;
+  };
+  const Row rows[] = {{"run.jxl", "run-from-jxl.txt", 214.330, 213.853, false},
+                      {"run.gsi", "run-from-gsi.txt", 612.480, 612.186, true}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.input);
+    FakePlatform platform;
+    platform.files[row.input] = ReadBytes(kExamples + "/convert/" + row.input);
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(
+        RunConvertTool({"quarrow-convert", "--output", "run.txt", row.input}, platform, out, err),
+        kConvertWritten)
+        << err.str();
+    EXPECT_EQ(platform.files["run.txt"], ReadBytes(kExamples + "/convert/" + row.field_file));
+    EXPECT_NE(out.str().find(row.feet ? "Choose English units" : "Choose metric units"),
+              std::string::npos);
+    RunState rs;
+    EXPECT_EQ(CheckAndAdjust(platform, rs, row.begin_elev, row.end_elev, row.feet),
+              AdjustOutcome::kMeetsSpecifications);
+  }
+}
+
+}  // namespace
+}  // namespace quarrow
