@@ -17,17 +17,16 @@ bool ReportWouldReplaceFieldFile(const RunState& rs, Platform& platform) {
   return rs.ReportPath == rs.InputPath || platform.IsSameFile(rs.ReportPath, rs.InputPath);
 }
 
-bool UserKeepsExistingReport(RunState& rs, Platform& platform) {
-  if (!platform.FileExists(rs.ReportPath)) return false;
-  rs.MessageText = rs.ReportPath + std::string(m::kOverwriteExists) + std::string(m::kLineBreak) +
-                   std::string(m::kOverwriteQuestion);
-  const MessageAnswer answer =
-      platform.ShowMessage({std::string(m::kOverwriteTitle), rs.MessageText, MessageIcon::kQuestion,
-                            MessageButtons::kYesNo});
-  return answer != MessageAnswer::kYes;
-}
-
 }  // namespace
+
+bool MayReplaceFile(Platform& platform, const std::string& path, std::string& question) {
+  if (!platform.FileExists(path)) return true;
+  question = path + std::string(m::kOverwriteExists) + std::string(m::kLineBreak) +
+             std::string(m::kOverwriteQuestion);
+  const MessageAnswer answer = platform.ShowMessage(
+      {std::string(m::kOverwriteTitle), question, MessageIcon::kQuestion, MessageButtons::kYesNo});
+  return answer == MessageAnswer::kYes;
+}
 
 Preparation PrepareAdjustment(RunState& rs, Platform& platform, const AdjustRequest& request) {
   rs.InputPath = request.field_file;
@@ -42,7 +41,7 @@ Preparation PrepareAdjustment(RunState& rs, Platform& platform, const AdjustRequ
     ShowError(platform, {m::kReportIsFieldFile, rs.ReportPath, m::kChooseAnotherReport});
     return Preparation::kStopped;
   }
-  if (UserKeepsExistingReport(rs, platform)) return Preparation::kStopped;
+  if (!MayReplaceFile(platform, rs.ReportPath, rs.MessageText)) return Preparation::kStopped;
 
   // Both numbers are read before either is stored, so a refused one leaves
   // the elevations of the previous adjustment in place.

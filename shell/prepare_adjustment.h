@@ -34,6 +34,11 @@ enum class Preparation {
   kEndNotNumber,    // the same for the ending elevation
 };
 
+// Asks before the existing file `path` is replaced: "Output File Exists",
+// Yes/No with the question icon; `question` keeps the text asked. True when
+// there is no such file or the answer is Yes.
+bool MayReplaceFile(Platform& platform, const std::string& path, std::string& question);
+
 // In order: checks the field file (its own messages); refuses an empty report
 // name and a report that would replace the field file itself, each in a
 // "Quarrow Error" box; asks before replacing an existing report (Yes/No,
