@@ -7,13 +7,16 @@ namespace quarrow {
 
 namespace {
 
-// The smallest of 1, 2, 5 times a power of ten that is at least `rough`.
-double RoundStep(double rough) {
-  const double power = std::pow(10.0, std::floor(std::log10(rough)));
+// Of 1, 2, 5 times a power of ten, the step that cuts `range` into the
+// count of intervals nearest `wanted`.
+double RoundStep(double range, int wanted) {
+  const double power = std::pow(10.0, std::floor(std::log10(range / wanted)));
+  double best = power;
   for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
-    if (factor * power >= rough * (1 - 1e-9)) return factor * power;
+    const double step = factor * power;
+    if (std::fabs(range / step - wanted) < std::fabs(range / best - wanted)) best = step;
   }
-  return 10 * power;
+  return best;
 }
 
 }  // namespace
@@ -38,7 +41,7 @@ AxisTicks RoundTicks(double low, double high, int wanted) {
     high += margin;
   }
   AxisTicks ticks;
-  ticks.step = RoundStep((high - low) / wanted);
+  ticks.step = RoundStep(high - low, wanted);
   ticks.low = std::floor(low / ticks.step + 1e-9) * ticks.step;
   ticks.high = std::ceil(high / ticks.step - 1e-9) * ticks.step;
   ticks.decimals = std::max(0, static_cast<int>(-std::floor(std::log10(ticks.step) + 1e-9)));

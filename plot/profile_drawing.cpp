@@ -328,18 +328,18 @@ void DrawHeader(QPainter& painter, const ProfileData& data, const QLocale& local
                    subtitle.join(QStringLiteral("  \u00b7  ")));
 
   // The summary: what the report's box says, at a glance.
-  const QRectF box(kRight - 470, 16, 470, 92);
+  const QRectF box(kRight - 540, 16, 540, 92);
   painter.setPen(QPen(kFrame, 1));
   painter.setBrush(QColor(0xf7, 0xf8, 0xf9));
   painter.drawRoundedRect(box, 6, 6);
   const QColor verdict_colour = data.meets ? kMeets : kOver;
-  const QRectF badge(box.left() + 14, box.top() + 14, 160, box.height() - 28);
+  const QRectF badge(box.left() + 14, box.top() + 14, 236, box.height() - 28);
   painter.setPen(Qt::NoPen);
   painter.setBrush(verdict_colour);
   painter.drawRoundedRect(badge, 5, 5);
   painter.setPen(Qt::white);
   painter.setFont(Font(16, true));
-  painter.drawText(badge.adjusted(6, 0, -6, 0), Qt::AlignCenter | Qt::TextWordWrap,
+  painter.drawText(badge, Qt::AlignCenter,
                    data.meets ? Tr("Meets third order") : Tr("Does not meet third order"));
 
   const double text_left = badge.right() + 16;

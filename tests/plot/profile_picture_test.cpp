@@ -1,0 +1,324 @@
+#include "plot/profile_picture.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <limits>
+
+#include "tests/plot/profile_runs.h"
+
+namespace quarrow {
+namespace {
+
+using profile_runs::RunTable;
+
+const CivilDate kDay{2026, 12, 6};
+
+std::string Path(const QTemporaryDir& dir, const char* name) {
+  return QFile::encodeName(dir.filePath(QString::fromLatin1(name))).toStdString();
+}
+
+QByteArray Contents(const std::string& path) {
+  QFile file(QFile::decodeName(path.c_str()));
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// The texts of an SVG's <text> elements; a parse error fails the test.
+QStringList SvgTexts(const QByteArray& svg) {
+  QStringList texts;
+  QXmlStreamReader reader(svg);
+  while (!reader.atEnd()) {
+    if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == u"text") {
+      texts << reader.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+    }
+  }
+  EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+  return texts;
+}
+
+// Draws `run` to `path` and moves it into place, checking that what was at
+// the path stays as it was until Commit.
+void Render(const RunTable& run, const std::string& path) {
+  const QByteArray before = Contents(path);
+  RunState rs;
+  profile_runs::PrepareState(rs, run);
+  ProfilePicture picture(rs, path, kDay);
+  profile_runs::Tell(rs, run, picture);
+  ASSERT_TRUE(picture.Finish()) << picture.ErrorText();
+  EXPECT_EQ(Contents(path), before) << "before Commit";
+  ASSERT_TRUE(picture.Commit()) << picture.ErrorText();
+  EXPECT_NE(Contents(path), before);
+}
+
+// The page's width and height from a PDF's first MediaBox.
+QSizeF PdfPage(const QByteArray& pdf) {
+  const QRegularExpression box(QStringLiteral(R"(/MediaBox\s*\[\s*([\d.]+)\s+([\d.]+)\s+([\d.]+)\s+([\d.]+)\s*\])"));
+  const QRegularExpressionMatch match = box.match(QString::fromLatin1(pdf));
+  if (!match.hasMatch()) return {};
+  return {match.captured(3).toDouble() - match.captured(1).toDouble(),
+          match.captured(4).toDouble() - match.captured(2).toDouble()};
+}
+
+TEST(ProfileFormatOf, ChoosesByExtensionInAnyCase) {
+  const struct {
+    const char* path;
+    std::optional<ProfileFormat> format;
+  } cases[] = {
+      {"run.svg", ProfileFormat::kSvg},
+      {"run.SVG", ProfileFormat::kSvg},
+      {"/jobs/run.png", ProfileFormat::kPng},
+      {"run.Png", ProfileFormat::kPng},
+      {"C:\\Jobs\\run.PDF", ProfileFormat::kPdf},
+      {"run.adj.pdf", ProfileFormat::kPdf},
+      {".png", ProfileFormat::kPng},
+      {"run.jpg", std::nullopt},
+      {"run.pdf.adj", std::nullopt},
+      {"run", std::nullopt},
+      {"run.", std::nullopt},
+      {"", std::nullopt},
+      {"jobs.png/run", std::nullopt},
+      {"jobs.svg\\run", std::nullopt},
+      {"run.svgz", std::nullopt},
+      {"run.pn", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(ProfilePicture::FormatOf(c.path), c.format);
+  }
+}
+
+struct Drawn {
+  const char* case_name;
+  RunTable run;
+  QStringList names;  // must show
+};
+
+std::vector<Drawn> DrawnRuns() {
+  return {
+      {"one setup", profile_runs::OneSetup(), {"BM 7", "BM 8", "one-setup.txt"}},
+      {"worked example", profile_runs::Example(), {"BM1", "BM2", "TP1", "run.txt"}},
+      {"county road",
+       profile_runs::CountyRoad(),
+       {"BM A-112", "BM A-113", "TP5", "CULV INV N", "county-road-feet.txt"}},
+  };
+}
+
+TEST(ProfilePicture, SvgParsesAndNamesTheMarks) {
+  QTemporaryDir dir;
+  for (const Drawn& drawn : DrawnRuns()) {
+    SCOPED_TRACE(drawn.case_name);
+    const std::string path = Path(dir, "profile.svg");
+    Render(drawn.run, path);
+    const QStringList texts = SvgTexts(Contents(path));
+    for (const QString& name : drawn.names) {
+      SCOPED_TRACE(name.toStdString());
+      EXPECT_TRUE(texts.filter(name).size() > 0) << texts.join(u'|').toStdString();
+    }
+  }
+}
+
+TEST(ProfilePicture, PngLoadsAtTheWidthPromised) {
+  QTemporaryDir dir;
+  for (const Drawn& drawn : DrawnRuns()) {
+    SCOPED_TRACE(drawn.case_name);
+    const std::string path = Path(dir, "profile.png");
+    Render(drawn.run, path);
+    QImage image;
+    ASSERT_TRUE(image.loadFromData(Contents(path), "PNG"));
+    EXPECT_GE(image.width(), 1600);
+    EXPECT_LT(image.height(), image.width());
+  }
+}
+
+TEST(ProfilePicture, PdfIsOneLandscapePage) {
+  QTemporaryDir dir;
+  for (const Drawn& drawn : DrawnRuns()) {
+    SCOPED_TRACE(drawn.case_name);
+    const std::string path = Path(dir, "profile.pdf");
+    Render(drawn.run, path);
+    const QByteArray pdf = Contents(path);
+    EXPECT_TRUE(pdf.startsWith("%PDF")) << pdf.left(20).toStdString();
+    const QSizeF page = PdfPage(pdf);
+    EXPECT_GT(page.width(), page.height()) << page.width() << " x " << page.height();
+  }
+}
+
+TEST(ProfilePicture, SummaryTellsTheVerdictAndTheLocalesNumbers) {
+  const struct {
+    const char* case_name;
+    RunTable run;
+    QLocale locale;
+    QStringList shown;
+  } cases[] = {
+      {"meets, English",
+       profile_runs::CountyRoad(),
+       QLocale(QLocale::English, QLocale::UnitedStates),
+       {"Meets third order", "4,533.353 ft", "-0.009 ft", "\u00b10.047 ft", "feet", "12/6/26"}},
+      {"meets, German",
+       profile_runs::CountyRoad(),
+       QLocale(QLocale::German, QLocale::Germany),
+       {"Meets third order", "4.533,353 ft", "-0,009 ft", "\u00b10,047 ft", "06.12.26"}},
+      {"does not meet",
+       profile_runs::Unbalanced(),
+       QLocale(QLocale::English, QLocale::UnitedStates),
+       {"Does not meet third order", "ridge.txt", "2 setups over the limit"}},
+      {"metres", profile_runs::Example(), QLocale(QLocale::English, QLocale::UnitedStates),
+       {"200.244 m", "metres", "Limit \u00b110 m"}},
+  };
+  QTemporaryDir dir;
+  const QLocale before;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.case_name);
+    QLocale::setDefault(c.locale);
+    const std::string path = Path(dir, "summary.svg");
+    Render(c.run, path);
+    const QString all = SvgTexts(Contents(path)).join(u'|');
+    for (const QString& text : c.shown) {
+      EXPECT_TRUE(all.contains(text)) << text.toStdString() << " not in " << all.toStdString();
+    }
+  }
+  QLocale::setDefault(before);
+}
+
+TEST(ProfilePicture, LongRunKeepsBothBenchMarksAndFewLabels) {
+  QTemporaryDir dir;
+  const std::string path = Path(dir, "long.svg");
+  RunState rs;
+  ProfilePicture picture(rs, path, kDay);
+  profile_runs::TellMadeRun(rs, picture, 10000);
+  ASSERT_TRUE(picture.Finish()) << picture.ErrorText();
+  ASSERT_TRUE(picture.Commit());
+  const QByteArray svg = Contents(path);
+  const QStringList texts = SvgTexts(svg);
+  EXPECT_TRUE(texts.contains("BM START"));
+  EXPECT_TRUE(texts.contains("BM END"));
+  EXPECT_GT(texts.filter(QRegularExpression("^TP\\d+$")).size(), 5);
+  // Labels give way: the panel holds no more than a row of upright names.
+  EXPECT_LT(texts.size(), 250);
+  // Thinned to the canvas: ten thousand setups, yet a small file.
+  EXPECT_LT(svg.size(), 1'500'000);
+}
+
+TEST(ProfilePicture, FailureToWriteLeavesNothing) {
+  QTemporaryDir dir;
+  const struct {
+    const char* case_name;
+    std::string path;
+  } cases[] = {
+      {"no such folder", Path(dir, "missing/profile.png")},
+      {"no such folder, svg", Path(dir, "missing/profile.svg")},
+      {"not a picture", Path(dir, "profile.jpg")},
+      {"a folder", Path(dir, "folder.pdf")},
+  };
+  ASSERT_TRUE(QDir(dir.path()).mkdir("folder.pdf"));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.case_name);
+    RunState rs;
+    const RunTable run = profile_runs::Example();
+    profile_runs::PrepareState(rs, run);
+    ProfilePicture picture(rs, c.path, kDay);
+    profile_runs::Tell(rs, run, picture);
+    EXPECT_FALSE(picture.Finish());
+    EXPECT_NE(picture.ErrorText().find(c.path), std::string::npos) << picture.ErrorText();
+    EXPECT_FALSE(picture.Commit());
+    EXPECT_FALSE(picture.ErrorText().empty());
+  }
+  const QStringList left = QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+  EXPECT_EQ(left, QStringList{"folder.pdf"});
+}
+
+TEST(ProfilePicture, UncommittedPictureVanishes) {
+  QTemporaryDir dir;
+  for (const char* name : {"a.svg", "a.png", "a.pdf"}) {
+    SCOPED_TRACE(name);
+    const std::string path = Path(dir, name);
+    {
+      RunState rs;
+      const RunTable run = profile_runs::CountyRoad();
+      profile_runs::PrepareState(rs, run);
+      ProfilePicture picture(rs, path, kDay);
+      profile_runs::Tell(rs, run, picture);
+      ASSERT_TRUE(picture.Finish());
+    }
+    EXPECT_TRUE(QDir(dir.path()).isEmpty()) << QDir(dir.path()).entryList().join(' ').toStdString();
+  }
+}
+
+TEST(ProfilePicture, CommitReplacesAnEarlierPicture) {
+  QTemporaryDir dir;
+  const std::string path = Path(dir, "profile.svg");
+  QFile old(QFile::decodeName(path.c_str()));
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("old");
+  old.close();
+  Render(profile_runs::CountyRoad(), path);
+  EXPECT_TRUE(Contents(path).contains("BM A-113"));
+}
+
+TEST(ProfilePicture, BrokenRunsStillDraw) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  RunTable flat = profile_runs::OneSetup();
+  flat.setups[0].elevation = flat.begin_elevation;
+  RunTable not_finite = profile_runs::CountyRoad();
+  not_finite.setups[3].elevation = nan;
+  not_finite.setups[5].backsight = inf;
+  not_finite.setups[6].sides[0].elevation = -inf;
+  not_finite.misclosure = nan;
+  RunTable huge = profile_runs::Example();
+  huge.setups[0].elevation = 1e300;
+  huge.setups[1].foresight = -1e300;
+  RunTable empty_names = profile_runs::Example();
+  empty_names.begin_mark = "";
+  empty_names.setups[1].mark = std::string(2000, 'X');
+  const struct {
+    const char* case_name;
+    RunTable run;
+  } cases[] = {
+      {"flat", flat},
+      {"not finite", not_finite},
+      {"huge", huge},
+      {"odd names", empty_names},
+      {"no setups", {"", 'm', 10, 0, 0, 0, "BM1", 10, {}}},
+  };
+  QTemporaryDir dir;
+  for (const auto& c : cases) {
+    for (const char* name : {"broken.svg", "broken.png", "broken.pdf"}) {
+      SCOPED_TRACE(std::string(c.case_name) + " " + name);
+      Render(c.run, Path(dir, name));
+    }
+  }
+  SCOPED_TRACE("never begun");
+  RunState rs;
+  ProfilePicture picture(rs, Path(dir, "unbegun.png"), CivilDate{0, 13, 40});
+  EXPECT_TRUE(picture.Finish()) << picture.ErrorText();
+}
+
+// Pictures to look at: written where the build keeps them, not checked.
+TEST(ProfilePicture, DrawsPicturesForTheEye) {
+  const QString folder = QStringLiteral(QUARROW_PICTURES);
+  ASSERT_TRUE(QDir().mkpath(folder));
+  auto path = [&](const char* name) { return QFile::encodeName(folder + "/" + name).toStdString(); };
+  Render(profile_runs::OneSetup(), path("one-setup.png"));
+  Render(profile_runs::Example(), path("example.png"));
+  Render(profile_runs::CountyRoad(), path("county-road.png"));
+  Render(profile_runs::CountyRoad(), path("county-road.pdf"));
+  Render(profile_runs::CountyRoad(), path("county-road.svg"));
+  Render(profile_runs::Unbalanced(), path("unbalanced.png"));
+  for (const std::int64_t setups : {40, 10000}) {
+    RunState rs;
+    ProfilePicture picture(rs, path(setups == 40 ? "made-40.png" : "made-10000.png"), kDay);
+    profile_runs::TellMadeRun(rs, picture, setups);
+    ASSERT_TRUE(picture.Finish());
+    ASSERT_TRUE(picture.Commit());
+  }
+}
+
+}  // namespace
+}  // namespace quarrow
