@@ -212,6 +212,46 @@ void DrawYAxis(QPainter& painter, const QRectF& panel, const AxisTicks& ticks, c
   painter.restore();
 }
 
+// True when the segment from `a` to `b` touches `box` (Liang-Barsky clipping).
+bool SegmentTouches(QPointF a, QPointF b, const QRectF& box) {
+  double enter = 0, leave = 1;
+  const double dx = b.x() - a.x(), dy = b.y() - a.y();
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {a.x() - box.left(), box.right() - a.x(), a.y() - box.top(),
+                       box.bottom() - a.y()};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0) {
+      enter = std::max(enter, t);
+    } else {
+      leave = std::min(leave, t);
+    }
+    if (enter > leave) return false;
+  }
+  return true;
+}
+
+// True when the run's line passes through `box`. The line runs left to right
+// in any real run; a broken one is searched from end to end.
+bool LineCrosses(const QPolygonF& line, bool left_to_right, const QRectF& box) {
+  std::size_t from = 0;
+  if (left_to_right) {
+    const auto first = std::lower_bound(line.begin(), line.end(), box.left(),
+                                        [](const QPointF& p, double x) { return p.x() < x; });
+    from = static_cast<std::size_t>(std::max<qsizetype>(0, (first - line.begin()) - 1));
+  }
+  for (std::size_t i = from; i + 1 < static_cast<std::size_t>(line.size()); ++i) {
+    const QPointF a = line[static_cast<qsizetype>(i)], b = line[static_cast<qsizetype>(i + 1)];
+    if (left_to_right && a.x() > box.right()) break;
+    if (SegmentTouches(a, b, box)) return true;
+  }
+  return false;
+}
+
 // Where labels stand. A label that would cover one already placed, or leave
 // its panel, gives way; the bench marks are placed first so they always show.
 struct PlacedLabel {
@@ -223,8 +263,10 @@ struct PlacedLabel {
 };
 
 std::vector<PlacedLabel> PlaceLabels(const std::vector<ProfileLabel>& labels, const QRectF& panel,
-                                     const Scale& sx, const Scale& sy, bool upright,
-                                     std::size_t& left_out) {
+                                     const Scale& sx, const Scale& sy, const QPolygonF& line,
+                                     bool upright, std::size_t& left_out) {
+  const bool left_to_right = std::is_sorted(
+      line.begin(), line.end(), [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
   std::vector<const ProfileLabel*> order;
   for (const ProfileLabel& label : labels) {
     if (Finite(label.distance, label.elevation)) order.push_back(&label);
@@ -259,23 +301,30 @@ std::vector<PlacedLabel> PlaceLabels(const std::vector<ProfileLabel>& labels, co
     const QPointF point(sx(label->distance), sy(label->elevation));
     const double gap = label->role == PointRole::kSide ? 8 : 10;
     const QSizeF size = upright ? QSizeF(thickness, length) : QSizeF(length, thickness);
+    // Above the point, else below; clear of the run's line if it can be.
+    // Upright labels keep wider gaps, so that a long run stays readable.
+    const double apart = upright ? 9 : 3;
     bool fits = false;
-    for (const bool above : {true, false}) {
-      QRectF box(QPointF(point.x() - size.width() / 2,
-                         above ? point.y() - gap - size.height() : point.y() + gap),
-                 size);
-      // Labels at the ends of the run lean inwards rather than leave the panel.
-      if (box.left() < room.left()) box.moveLeft(room.left());
-      if (box.right() > room.right()) box.moveRight(room.right());
-      if (!room.contains(box)) continue;
-      const QRectF spaced = box.adjusted(-2, -2, 2, 2);
-      if (std::any_of(placed.begin(), placed.end(),
-                      [&](const PlacedLabel& other) { return other.box.intersects(spaced); })) {
-        continue;
+    for (const bool clear_of_line : {true, false}) {
+      for (const bool above : {true, false}) {
+        QRectF box(QPointF(point.x() - size.width() / 2,
+                           above ? point.y() - gap - size.height() : point.y() + gap),
+                   size);
+        // Labels at the ends of the run lean inwards rather than leave the panel.
+        if (box.left() < room.left()) box.moveLeft(room.left());
+        if (box.right() > room.right()) box.moveRight(room.right());
+        if (!room.contains(box)) continue;
+        const QRectF spaced = box.adjusted(-apart, -2, apart, 2);
+        if (std::any_of(placed.begin(), placed.end(),
+                        [&](const PlacedLabel& other) { return other.box.intersects(spaced); })) {
+          continue;
+        }
+        if (clear_of_line && LineCrosses(line, left_to_right, box)) continue;
+        candidate.box = box;
+        fits = true;
+        break;
       }
-      candidate.box = box;
-      fits = true;
-      break;
+      if (fits) break;
     }
     if (!fits) {
       ++left_out;
@@ -410,15 +459,29 @@ void DrawProfile(QPainter& painter, const ProfileData& data, const QLocale& loca
   painter.setBrush(Qt::NoBrush);
   painter.drawPolyline(run);
 
-  // Side shots, one symbol per spot where symbols could be told apart.
+  // Side shots, one symbol per spot where symbols could be told apart; where
+  // they crowd, small dots that let the line show through.
   const std::size_t sides = std::min(data.side_distance.size(), data.side_elevation.size());
+  const bool crowded = static_cast<double>(sides) > kElevationPanel.width() / 12;
   SideShotStyle(painter);
+  if (crowded) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(kSideShot.red(), kSideShot.green(), kSideShot.blue(), 150));
+  }
+  const double cell_size = crowded ? 2 : 3;
   std::unordered_set<std::int64_t> drawn;
   for (std::size_t i = 0; i < sides; ++i) {
     if (!Finite(data.side_distance[i], data.side_elevation[i])) continue;
     const QPointF at(sx(data.side_distance[i]), sy(data.side_elevation[i]));
-    const auto cell = (static_cast<std::int64_t>(at.x() / 3) << 20) + static_cast<std::int64_t>(at.y() / 3);
-    if (drawn.insert(cell).second) DrawDiamond(painter, at, 5);
+    if (!kElevationPanel.contains(at)) continue;
+    const auto cell = (static_cast<std::int64_t>(at.x() / cell_size) << 20) +
+                      static_cast<std::int64_t>(at.y() / cell_size);
+    if (!drawn.insert(cell).second) continue;
+    if (crowded) {
+      painter.drawEllipse(at, 1.8, 1.8);
+    } else {
+      DrawDiamond(painter, at, 5);
+    }
   }
 
   // Turning points get a symbol while they stand apart.
@@ -438,11 +501,11 @@ void DrawProfile(QPainter& painter, const ProfileData& data, const QLocale& loca
 
   // Names read best level; upright ones fit where level ones would not.
   std::size_t left_out = 0;
-  std::vector<PlacedLabel> labels = PlaceLabels(data.labels, kElevationPanel, sx, sy, false, left_out);
+  std::vector<PlacedLabel> labels = PlaceLabels(data.labels, kElevationPanel, sx, sy, run, false, left_out);
   if (left_out > 0) {
     std::size_t upright_left_out = 0;
     std::vector<PlacedLabel> upright =
-        PlaceLabels(data.labels, kElevationPanel, sx, sy, true, upright_left_out);
+        PlaceLabels(data.labels, kElevationPanel, sx, sy, run, true, upright_left_out);
     if (upright_left_out < left_out) labels = std::move(upright);
   }
   DrawLabels(painter, labels);
@@ -567,7 +630,7 @@ void DrawProfile(QPainter& painter, const ProfileData& data, const QLocale& loca
   for (std::size_t i = 0; i < setups && over_count > 0; ++i) {
     if (!(std::fabs(data.setup_difference[i]) > limit)) continue;
     const double x = sx((start_of(i) + data.setup_end[i]) / 2);
-    if (!std::isfinite(x)) continue;
+    if (!(x >= kBalancePanel.left() && x <= kBalancePanel.right())) continue;
     const auto cell = static_cast<std::int64_t>(std::floor(x / 7));
     if (cell == last_flag) continue;
     last_flag = cell;

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
@@ -60,7 +59,11 @@ std::optional<ProfileFormat> ProfilePicture::FormatOf(std::string_view path) {
 
 void ProfilePicture::Begin(std::int64_t error_tally) {
   data_ = ProfileData{};
-  data_.field_file = Bytes(QFileInfo(PathText(rs_.InputPath)).fileName());
+  // Deliberate: a backslash ends a folder name on every system, as field
+  // files are often named by their Windows path.
+  const std::size_t folder_end = rs_.InputPath.find_last_of("/\\");
+  data_.field_file =
+      folder_end == std::string::npos ? rs_.InputPath : rs_.InputPath.substr(folder_end + 1);
   data_.feet = rs_.UnitMark == '\'';
   data_.date = date_;
   data_.run_length = rs_.RunLength;
@@ -79,6 +82,7 @@ void ProfilePicture::Begin(std::int64_t error_tally) {
   data_.side_distance.reserve(sides);
   data_.side_elevation.reserve(sides);
   last_turn_slot_ = last_side_slot_ = -1;
+  turn_names_in_slot_ = side_names_in_slot_ = 0;
   slot_width_ = std::isfinite(rs_.RunLength) && rs_.RunLength > 0 ? rs_.RunLength / kLabelSlots : 0;
 }
 
@@ -89,16 +93,20 @@ void ProfilePicture::Point(const RunPoint& point) {
 
   bool keep_name = point.role == PointRole::kBegin || point.role == PointRole::kEnd;
   if (!keep_name) {
-    // One name per slot along the run and kind of point; with no usable run
-    // length, the first few hundred names.
+    // One name per slot along the run for turning points, three for side
+    // shots (a setup often has several, one above another); with no usable
+    // run length, the first few hundred names.
     std::int64_t& last_slot = side ? last_side_slot_ : last_turn_slot_;
     std::int64_t slot = last_slot + 1;
     if (slot_width_ > 0 && std::isfinite(point.distance)) {
       slot = static_cast<std::int64_t>(
           std::clamp(point.distance / slot_width_, -1.0, static_cast<double>(kLabelSlots) + 1));
     }
-    keep_name = slot != last_slot && data_.labels.size() < 4 * kLabelSlots;
-    if (keep_name) last_slot = slot;
+    int& names_in_slot = side ? side_names_in_slot_ : turn_names_in_slot_;
+    if (slot != last_slot) names_in_slot = 0;
+    keep_name = names_in_slot < (side ? 3 : 1) && data_.labels.size() < 6 * kLabelSlots;
+    if (keep_name) ++names_in_slot;
+    last_slot = slot;
   }
   if (keep_name) {
     data_.labels.push_back(ProfileLabel{point.distance, point.adjusted_elevation, point.role,
@@ -134,6 +142,7 @@ bool ProfilePicture::Finish() {
       svg.setOutputDevice(file_.get());
       svg.setSize(QSize(static_cast<int>(kCanvasWidth), static_cast<int>(kCanvasHeight)));
       svg.setViewBox(QRectF(0, 0, kCanvasWidth, kCanvasHeight));
+      svg.setResolution(96);  // the canvas is laid out in pixels of a common screen
       svg.setTitle(title);
       svg.setDescription(Tr("Adjusted elevations and sight balance of a level run"));
       QPainter painter;

@@ -61,10 +61,12 @@ class ProfilePicture : public RunListener {
   std::string path_;
   CivilDate date_;
   ProfileData data_;
-  // Names are kept for at most one turning point and one side shot per label
-  // slot: a longer run could never show more.
+  // Names are kept for at most one turning point and a few side shots per
+  // label slot: a longer run could never show more.
   std::int64_t last_turn_slot_ = -1;
   std::int64_t last_side_slot_ = -1;
+  int turn_names_in_slot_ = 0;
+  int side_names_in_slot_ = 0;
   double slot_width_ = 0;
   std::unique_ptr<QSaveFile> file_;
   std::string error_;

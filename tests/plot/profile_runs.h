@@ -145,7 +145,9 @@ inline void TellMadeRun(RunState& rs, RunListener& listener, std::int64_t setups
   std::uniform_real_distribution<double> sight(150, 260), wobble(-1, 1);
   std::normal_distribution<double> imbalance(0, 7);
   auto foresight_of = [&](std::int64_t i, double backsight) {
-    return i % 97 == 40 ? backsight - 45 : std::max(20.0, backsight + imbalance(random));
+    if (i % 194 == 40) return backsight - 45;
+    if (i % 194 == 137) return backsight + 45;
+    return std::max(20.0, backsight + imbalance(random));
   };
   // The closure pass's totals come first, as in a real run: one pass to sum,
   // then the same numbers again from the same seed.
