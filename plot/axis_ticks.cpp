@@ -45,8 +45,8 @@ AxisTicks RoundTicks(double low, double high, int wanted) {
   ticks.low = std::floor(low / ticks.step + 1e-9) * ticks.step;
   ticks.high = std::ceil(high / ticks.step - 1e-9) * ticks.step;
   ticks.decimals = std::max(0, static_cast<int>(-std::floor(std::log10(ticks.step) + 1e-9)));
-  const auto count = std::min(
-      1000LL, static_cast<long long>(std::llround((ticks.high - ticks.low) / ticks.step)));
+  const auto count =
+      std::min(1000LL, static_cast<long long>(std::llround((ticks.high - ticks.low) / ticks.step)));
   for (long long i = 0; i <= count; ++i) {
     // From the index rather than by adding, so that no error builds up.
     double value = ticks.low + static_cast<double>(i) * ticks.step;

@@ -11,7 +11,7 @@ struct AxisTicks {
   double low = 0;   // the axis starts here: a multiple of step at or below the data
   double high = 1;  // and ends here: a multiple of step at or above the data
   double step = 1;
-  int decimals = 0;  // digits after the decimal point that show every tick exactly
+  int decimals = 0;            // digits after the decimal point that show every tick exactly
   std::vector<double> values;  // low, low + step, ... high
 };
 

@@ -56,8 +56,8 @@ bool Finite(double x, double y) { return std::isfinite(x) && std::isfinite(y); }
 
 // Data values to canvas coordinates along one axis.
 struct Scale {
-  double low = 0, high = 1;          // data
-  double from = 0, to = 1;           // canvas
+  double low = 0, high = 1;  // data
+  double from = 0, to = 1;   // canvas
   double operator()(double value) const {
     return from + (value - low) * (to - from) / (high - low);
   }
@@ -185,8 +185,10 @@ class KeyRow {
 void DrawGridAndFrame(QPainter& painter, const QRectF& panel, const AxisTicks& x_ticks,
                       const Scale& sx, const AxisTicks& y_ticks, const Scale& sy) {
   painter.setPen(QPen(kGrid, 1));
-  for (const double x : x_ticks.values) painter.drawLine(QPointF(sx(x), panel.top()), QPointF(sx(x), panel.bottom()));
-  for (const double y : y_ticks.values) painter.drawLine(QPointF(panel.left(), sy(y)), QPointF(panel.right(), sy(y)));
+  for (const double x : x_ticks.values)
+    painter.drawLine(QPointF(sx(x), panel.top()), QPointF(sx(x), panel.bottom()));
+  for (const double y : y_ticks.values)
+    painter.drawLine(QPointF(panel.left(), sy(y)), QPointF(panel.right(), sy(y)));
 }
 
 void DrawFrame(QPainter& painter, const QRectF& panel) {
@@ -200,8 +202,8 @@ void DrawYAxis(QPainter& painter, const QRectF& panel, const AxisTicks& ticks, c
   painter.setFont(Font(14));
   painter.setPen(kMutedInk);
   for (const double y : ticks.values) {
-    painter.drawText(QRectF(panel.left() - 108, sy(y) - 10, 100, 20), Qt::AlignRight | Qt::AlignVCenter,
-                     Number(locale, y, ticks.decimals));
+    painter.drawText(QRectF(panel.left() - 108, sy(y) - 10, 100, 20),
+                     Qt::AlignRight | Qt::AlignVCenter, Number(locale, y, ticks.decimals));
   }
   painter.save();
   painter.translate(22, panel.center().y());
@@ -255,8 +257,8 @@ bool LineCrosses(const QPolygonF& line, bool left_to_right, const QRectF& box) {
 // Where labels stand. A label that would cover one already placed, or leave
 // its panel, gives way; the bench marks are placed first so they always show.
 struct PlacedLabel {
-  QRectF box;     // on the canvas, upright or not
-  QPointF anchor; // where the text starts (upright: its baseline's left end)
+  QRectF box;      // on the canvas, upright or not
+  QPointF anchor;  // where the text starts (upright: its baseline's left end)
   bool upright = false;
   bool bench = false;
   QString text;
@@ -331,11 +333,13 @@ std::vector<PlacedLabel> PlaceLabels(const std::vector<ProfileLabel>& labels, co
       continue;
     }
     if (upright) {
-      candidate.anchor = QPointF(candidate.box.center().x() + metrics.ascent() / 2 - metrics.descent() / 2,
-                                 candidate.box.bottom() - 3);
+      candidate.anchor =
+          QPointF(candidate.box.center().x() + metrics.ascent() / 2 - metrics.descent() / 2,
+                  candidate.box.bottom() - 3);
     } else {
-      candidate.anchor = QPointF(candidate.box.left() + 3, candidate.box.center().y() +
-                                                                (metrics.ascent() - metrics.descent()) / 2);
+      candidate.anchor =
+          QPointF(candidate.box.left() + 3,
+                  candidate.box.center().y() + (metrics.ascent() - metrics.descent()) / 2);
     }
     placed.push_back(std::move(candidate));
   }
@@ -368,7 +372,8 @@ void DrawHeader(QPainter& painter, const ProfileData& data, const QLocale& local
   const QString file = data.field_file.empty() ? Tr("Level run") : FromBytes(data.field_file);
   painter.drawText(QRectF(kLeft - 80, 22, 900, 40), Qt::AlignLeft | Qt::AlignVCenter,
                    Tr("Profile of %1").arg(file));
-  QStringList subtitle{Tr("Adjusted trigonometric level run"), data.feet ? Tr("feet") : Tr("metres")};
+  QStringList subtitle{Tr("Adjusted trigonometric level run"),
+                       data.feet ? Tr("feet") : Tr("metres")};
   const QDate date(data.date.year, data.date.month, data.date.day);
   if (date.isValid()) subtitle << locale.toString(date, QLocale::ShortFormat);
   painter.setFont(Font(17));
@@ -410,28 +415,10 @@ void DrawHeader(QPainter& painter, const ProfileData& data, const QLocale& local
       QStringLiteral("\u00b1") + Number(locale, data.allowed_error, 3) + QChar(' ') + unit, kInk);
 }
 
-}  // namespace
-
-void DrawProfile(QPainter& painter, const ProfileData& data, const QLocale& locale) {
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setRenderHint(QPainter::TextAntialiasing);
-  painter.fillRect(QRectF(0, 0, kCanvasWidth, kCanvasHeight), Qt::white);
-  const QString unit = data.feet ? Tr("ft") : Tr("m");
-  DrawHeader(painter, data, locale, unit);
-
-  // The distance axis both panels share, from the beginning mark to the end
-  // of the run with a little room either side for the marks' symbols.
-  Range distance;
-  distance.Add(0);
-  for (const double d : data.mark_distance) distance.Add(d);
-  for (const double d : data.side_distance) distance.Add(d);
-  for (const double d : data.setup_end) distance.Add(d);
-  if (distance.high - distance.low <= 0) distance.high = distance.low + 1;
-  const AxisTicks x_ticks = TicksInside(distance.low, distance.high, 10);
-  const double x_pad = (distance.high - distance.low) * 0.015;
-  Scale sx{distance.low - x_pad, distance.high + x_pad, kElevationPanel.left(),
-           kElevationPanel.right()};
-
+// The upper panel: the adjusted elevations along the run, with the marks'
+// and side shots' symbols and as many names as find room.
+void DrawElevationPanel(QPainter& painter, const ProfileData& data, const Scale& sx,
+                        const AxisTicks& x_ticks, const QLocale& locale, const QString& unit) {
   // Elevations, with room above the highest point for its name.
   Range elevation;
   for (const double e : data.mark_elevation) elevation.Add(e);
@@ -501,7 +488,8 @@ void DrawProfile(QPainter& painter, const ProfileData& data, const QLocale& loca
 
   // Names read best level; upright ones fit where level ones would not.
   std::size_t left_out = 0;
-  std::vector<PlacedLabel> labels = PlaceLabels(data.labels, kElevationPanel, sx, sy, run, false, left_out);
+  std::vector<PlacedLabel> labels =
+      PlaceLabels(data.labels, kElevationPanel, sx, sy, run, false, left_out);
   if (left_out > 0) {
     std::size_t upright_left_out = 0;
     std::vector<PlacedLabel> upright =
@@ -533,7 +521,12 @@ void DrawProfile(QPainter& painter, const ProfileData& data, const QLocale& loca
       DrawDiamond(painter, r.center(), 5);
     });
   }
+}
 
+// The lower panel: each setup's BS - FS and the sum so far, against the
+// limit both must keep within.
+void DrawBalancePanel(QPainter& painter, const ProfileData& data, const Scale& sx,
+                      const AxisTicks& x_ticks, const QLocale& locale, const QString& unit) {
   // The balance of sight lengths: each setup's BS - FS, and the sum so far.
   const std::size_t setups = std::min(data.setup_end.size(), data.setup_difference.size());
   std::vector<double> cumulative(setups);
@@ -558,7 +551,8 @@ void DrawProfile(QPainter& painter, const ProfileData& data, const QLocale& loca
   painter.save();
   painter.setClipRect(kBalancePanel);
   const double limit = std::isfinite(data.max_diff) ? std::fabs(data.max_diff) : 0;
-  const QRectF band(QPointF(kBalancePanel.left(), sb(limit)), QPointF(kBalancePanel.right(), sb(-limit)));
+  const QRectF band(QPointF(kBalancePanel.left(), sb(limit)),
+                    QPointF(kBalancePanel.right(), sb(-limit)));
   painter.fillRect(band, kBand);
   painter.setPen(QPen(kMeets, 1.2, Qt::DashLine));
   painter.drawLine(band.topLeft(), band.topRight());
@@ -643,33 +637,67 @@ void DrawProfile(QPainter& painter, const ProfileData& data, const QLocale& loca
   balance_key.Add(Tr("BS \u2212 FS of each setup"),
                   [&](QRectF r) { painter.fillRect(r.adjusted(6, 0, -6, 0), kBar); });
   if (over_count > 0) {
-    balance_key.Add(over_count == 1 ? Tr("1 setup over the limit")
-                                    : Tr("%1 setups over the limit").arg(locale.toString(static_cast<qulonglong>(over_count))),
+    balance_key.Add(over_count == 1
+                        ? Tr("1 setup over the limit")
+                        : Tr("%1 setups over the limit")
+                              .arg(locale.toString(static_cast<qulonglong>(over_count))),
                     [&](QRectF r) { painter.fillRect(r.adjusted(6, 0, -6, 0), kOver); });
   }
   balance_key.Add(Tr("\u03a3BS \u2212 \u03a3FS so far"), [&](QRectF r) {
     painter.setPen(QPen(kCumulative, 2));
     painter.drawLine(QPointF(r.left(), r.center().y()), QPointF(r.right(), r.center().y()));
   });
-  balance_key.Add(Tr("Limit \u00b1%1 %2").arg(Number(locale, limit, limit == std::floor(limit) ? 0 : 1), unit),
-                  [&](QRectF r) {
-                    painter.fillRect(r, kBand);
-                    painter.setPen(QPen(kMeets, 1.2, Qt::DashLine));
-                    painter.drawLine(r.topLeft(), r.topRight());
-                    painter.drawLine(r.bottomLeft(), r.bottomRight());
-                  });
+  balance_key.Add(
+      Tr("Limit \u00b1%1 %2").arg(Number(locale, limit, limit == std::floor(limit) ? 0 : 1), unit),
+      [&](QRectF r) {
+        painter.fillRect(r, kBand);
+        painter.setPen(QPen(kMeets, 1.2, Qt::DashLine));
+        painter.drawLine(r.topLeft(), r.topRight());
+        painter.drawLine(r.bottomLeft(), r.bottomRight());
+      });
+}
 
-  // The distance axis under both panels.
+void DrawDistanceAxis(QPainter& painter, const Scale& sx, const AxisTicks& x_ticks,
+                      const QLocale& locale, const QString& unit) {
   painter.setFont(Font(14));
   painter.setPen(kMutedInk);
   for (const double x : x_ticks.values) {
-    painter.drawText(QRectF(sx(x) - 60, kBalancePanel.bottom() + 6, 120, 20), Qt::AlignHCenter | Qt::AlignTop,
-                     Number(locale, x, x_ticks.decimals));
+    painter.drawText(QRectF(sx(x) - 60, kBalancePanel.bottom() + 6, 120, 20),
+                     Qt::AlignHCenter | Qt::AlignTop, Number(locale, x, x_ticks.decimals));
   }
   painter.setFont(Font(15, true));
   painter.setPen(kInk);
-  painter.drawText(QRectF(kBalancePanel.left(), kBalancePanel.bottom() + 34, kBalancePanel.width(), 24),
-                   Qt::AlignCenter, Tr("Run distance (%1)").arg(unit));
+  painter.drawText(
+      QRectF(kBalancePanel.left(), kBalancePanel.bottom() + 34, kBalancePanel.width(), 24),
+      Qt::AlignCenter, Tr("Run distance (%1)").arg(unit));
+}
+
+}  // namespace
+
+void DrawProfile(QPainter& painter, const ProfileData& data, const QLocale& locale) {
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  painter.fillRect(QRectF(0, 0, kCanvasWidth, kCanvasHeight), Qt::white);
+  const QString unit = data.feet ? Tr("ft") : Tr("m");
+  DrawHeader(painter, data, locale, unit);
+
+  // The distance axis both panels share, from the beginning mark to the end
+  // of the run with a little room either side for the marks' symbols.
+  Range distance;
+  distance.Add(0);
+  for (const double d : data.mark_distance) distance.Add(d);
+  for (const double d : data.side_distance) distance.Add(d);
+  for (const double d : data.setup_end) distance.Add(d);
+  if (distance.high - distance.low <= 0) distance.high = distance.low + 1;
+  const AxisTicks x_ticks = TicksInside(distance.low, distance.high, 10);
+  const double x_pad = (distance.high - distance.low) * 0.015;
+  Scale sx{distance.low - x_pad, distance.high + x_pad, kElevationPanel.left(),
+           kElevationPanel.right()};
+
+  DrawElevationPanel(painter, data, sx, x_ticks, locale, unit);
+  DrawBalancePanel(painter, data, sx, x_ticks, locale, unit);
+  // The distance axis under both panels.
+  DrawDistanceAxis(painter, sx, x_ticks, locale, unit);
 }
 
 }  // namespace quarrow

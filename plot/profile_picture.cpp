@@ -49,8 +49,9 @@ std::optional<ProfileFormat> ProfilePicture::FormatOf(std::string_view path) {
     return std::nullopt;
   }
   std::string extension(path.substr(dot + 1));
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
+  std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) {
+    return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  });
   if (extension == "svg") return ProfileFormat::kSvg;
   if (extension == "png") return ProfileFormat::kPng;
   if (extension == "pdf") return ProfileFormat::kPdf;
@@ -72,8 +73,8 @@ void ProfilePicture::Begin(std::int64_t error_tally) {
   data_.max_diff = rs_.MaxDiff;
   data_.meets = error_tally <= 0;
   // ShotPattern has a "0" per setup: the room for a run is taken once.
-  const auto setups = static_cast<std::size_t>(
-      std::count(rs_.ShotPattern.begin(), rs_.ShotPattern.end(), '0'));
+  const auto setups =
+      static_cast<std::size_t>(std::count(rs_.ShotPattern.begin(), rs_.ShotPattern.end(), '0'));
   const std::size_t sides = rs_.ShotPattern.size() - setups;
   data_.mark_distance.reserve(setups + 1);
   data_.mark_elevation.reserve(setups + 1);
@@ -182,14 +183,15 @@ bool ProfilePicture::Finish() {
   }
   if (!drawn || file_->error() != QFileDevice::NoError) {
     return Fail(file_->error() != QFileDevice::NoError ? file_->errorString()
-                                                      : Tr("the picture could not be drawn"));
+                                                       : Tr("the picture could not be drawn"));
   }
   return true;
 }
 
 bool ProfilePicture::Commit() {
   if (!file_) {
-    if (error_.empty()) error_ = Bytes(Tr("The profile picture %1 was not drawn.").arg(PathText(path_)));
+    if (error_.empty())
+      error_ = Bytes(Tr("The profile picture %1 was not drawn.").arg(PathText(path_)));
     return false;
   }
   const bool moved = file_->commit();

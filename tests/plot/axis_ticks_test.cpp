@@ -24,10 +24,10 @@ TEST(RoundTicks, StepsOfOneTwoOrFiveNearTheWantedCount) {
       {-12.5, 12.5, 4, 5, -15, 15, 0},
       {0, 1e6, 10, 100000, 0, 1e6, 0},
       {0, 0.003, 5, 0.0005, 0, 0.003, 4},
-      {5, 5, 4, 0.5, 4, 6, 1},          // a flat run is widened around its value
-      {10, 0, 5, 2, 0, 10, 0},          // bounds the wrong way round
-      {0, 1, 0, 1, 0, 1, 0},            // at least one interval
-      {-inf, 3, 5, 0.2, 0, 1, 1},       // broken bounds give [0, 1]
+      {5, 5, 4, 0.5, 4, 6, 1},     // a flat run is widened around its value
+      {10, 0, 5, 2, 0, 10, 0},     // bounds the wrong way round
+      {0, 1, 0, 1, 0, 1, 0},       // at least one interval
+      {-inf, 3, 5, 0.2, 0, 1, 1},  // broken bounds give [0, 1]
       {std::nan(""), 3, 5, 0.2, 0, 1, 1},
   };
   for (const auto& c : cases) {
@@ -46,7 +46,8 @@ TEST(RoundTicks, StepsOfOneTwoOrFiveNearTheWantedCount) {
 
 TEST(RoundTicks, ExtremeRangesStayDrawable) {
   const double max = std::numeric_limits<double>::max();
-  for (const auto& [low, high] : {std::pair{-max, max}, std::pair{1e300, 1e300}, std::pair{0.0, 1e-12}}) {
+  for (const auto& [low, high] :
+       {std::pair{-max, max}, std::pair{1e300, 1e300}, std::pair{0.0, 1e-12}}) {
     SCOPED_TRACE(testing::Message() << low << " to " << high);
     const AxisTicks ticks = RoundTicks(low, high, 8);
     EXPECT_TRUE(std::isfinite(ticks.step));

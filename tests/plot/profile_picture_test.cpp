@@ -58,7 +58,8 @@ void Render(const RunTable& run, const std::string& path) {
 
 // The page's width and height from a PDF's first MediaBox.
 QSizeF PdfPage(const QByteArray& pdf) {
-  const QRegularExpression box(QStringLiteral(R"(/MediaBox\s*\[\s*([\d.]+)\s+([\d.]+)\s+([\d.]+)\s+([\d.]+)\s*\])"));
+  const QRegularExpression box(
+      QStringLiteral(R"(/MediaBox\s*\[\s*([\d.]+)\s+([\d.]+)\s+([\d.]+)\s+([\d.]+)\s*\])"));
   const QRegularExpressionMatch match = box.match(QString::fromLatin1(pdf));
   if (!match.hasMatch()) return {};
   return {match.captured(3).toDouble() - match.captured(1).toDouble(),
@@ -168,7 +169,9 @@ TEST(ProfilePicture, SummaryTellsTheVerdictAndTheLocalesNumbers) {
        profile_runs::Unbalanced(),
        QLocale(QLocale::English, QLocale::UnitedStates),
        {"Does not meet third order", "Profile of ridge.txt", "2 setups over the limit"}},
-      {"metres", profile_runs::Example(), QLocale(QLocale::English, QLocale::UnitedStates),
+      {"metres",
+       profile_runs::Example(),
+       QLocale(QLocale::English, QLocale::UnitedStates),
        {"200.244 m", "metres", "Limit \u00b110 m"}},
   };
   QTemporaryDir dir;
@@ -304,7 +307,9 @@ TEST(ProfilePicture, BrokenRunsStillDraw) {
 TEST(ProfilePicture, DrawsPicturesForTheEye) {
   const QString folder = QStringLiteral(QUARROW_PICTURES);
   ASSERT_TRUE(QDir().mkpath(folder));
-  auto path = [&](const char* name) { return QFile::encodeName(folder + "/" + name).toStdString(); };
+  auto path = [&](const char* name) {
+    return QFile::encodeName(folder + "/" + name).toStdString();
+  };
   Render(profile_runs::OneSetup(), path("one-setup.png"));
   Render(profile_runs::Example(), path("example.png"));
   Render(profile_runs::CountyRoad(), path("county-road.png"));

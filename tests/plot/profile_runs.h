@@ -43,14 +43,28 @@ struct RunTable {
 
 // The worked example: two setups in metres, one side shot.
 inline RunTable Example() {
-  return {"field/run.txt", 'm', 10, 0, 0.002, 0.005, "BM1", 100.000,
+  return {"field/run.txt",
+          'm',
+          10,
+          0,
+          0.002,
+          0.005,
+          "BM1",
+          100.000,
           {{"1", 52.114, 51.880, "TP1", 99.944, {{"SS1", 99.920}}},
            {"2", 48.300, 47.950, "BM2", 99.910}}};
 }
 
 // One setup from bench mark to bench mark.
 inline RunTable OneSetup() {
-  return {"one-setup.txt", 'm', 10, 0, -0.001, 0.003, "BM 7", 52.618,
+  return {"one-setup.txt",
+          'm',
+          10,
+          0,
+          -0.001,
+          0.003,
+          "BM 7",
+          52.618,
           {{"1", 41.250, 39.870, "BM 8", 53.904}}};
 }
 
@@ -82,7 +96,14 @@ inline RunTable CountyRoad() {
 // A run that fails: two setups far out of balance and the whole run beyond
 // the limit.
 inline RunTable Unbalanced() {
-  return {"C:\\Jobs\\ridge.txt", '\'', 33, 3, 0.081, 0.032, "BM RIDGE 1", 1204.551,
+  return {"C:\\Jobs\\ridge.txt",
+          '\'',
+          33,
+          3,
+          0.081,
+          0.032,
+          "BM RIDGE 1",
+          1204.551,
           {{"1", 240.0, 180.5, "TP1", 1210.112},
            {"2", 210.3, 205.9, "TP2", 1214.870, {{"TANK PAD", 1216.02}}},
            {"3", 260.7, 250.1, "TP3", 1219.245},
@@ -115,16 +136,16 @@ inline void Tell(const RunState& rs, const RunTable& run, RunListener& listener)
   };
   listener.Begin(run.error_tally);
   const std::string first = run.setups.empty() ? "" : run.setups.front().setup;
-  listener.Point({run.begin_mark, first, PointRole::kBegin, 0, run.begin_elevation, 0,
-                  run.begin_elevation});
+  listener.Point(
+      {run.begin_mark, first, PointRole::kBegin, 0, run.begin_elevation, 0, run.begin_elevation});
   double distance = 0;
   for (std::size_t i = 0; i < run.setups.size(); ++i) {
     const SetupRow& row = run.setups[i];
     distance += row.backsight;
     for (const SideShot& side : row.sides) {
       const double c = correction(distance);
-      listener.Point(
-          {side.name, row.setup, PointRole::kSide, distance, side.elevation - c, c, side.elevation});
+      listener.Point({side.name, row.setup, PointRole::kSide, distance, side.elevation - c, c,
+                      side.elevation});
     }
     distance += row.foresight;
     const double c = correction(distance);
