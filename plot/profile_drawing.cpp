@@ -69,6 +69,9 @@ struct Range {
   double high = -std::numeric_limits<double>::infinity();
   void Add(double value) {
     if (!std::isfinite(value)) return;
+    // Deliberate: beyond this no run goes, and the width of the range must
+    // stay finite for the scales.
+    value = std::clamp(value, -1e300, 1e300);
     low = std::min(low, value);
     high = std::max(high, value);
   }

@@ -277,6 +277,11 @@ TEST(ProfilePicture, BrokenRunsStillDraw) {
   RunTable huge = profile_runs::Example();
   huge.setups[0].elevation = 1e300;
   huge.setups[1].foresight = -1e300;
+  RunTable extreme = profile_runs::CountyRoad();
+  extreme.setups[2].elevation = std::numeric_limits<double>::max();
+  extreme.setups[4].elevation = std::numeric_limits<double>::lowest();
+  extreme.setups[7].backsight = 1e308;
+  extreme.setups[8].foresight = -1e308;
   RunTable empty_names = profile_runs::Example();
   empty_names.begin_mark = "";
   empty_names.setups[1].mark = std::string(2000, 'X');
@@ -287,6 +292,7 @@ TEST(ProfilePicture, BrokenRunsStillDraw) {
       {"flat", flat},
       {"not finite", not_finite},
       {"huge", huge},
+      {"extreme", extreme},
       {"odd names", empty_names},
       {"no setups", {"", 'm', 10, 0, 0, 0, "BM1", 10, {}}},
   };
