@@ -5,7 +5,6 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
@@ -54,16 +53,17 @@ QString FromBytes(const std::string& bytes) {
 
 bool Finite(double x, double y) { return std::isfinite(x) && std::isfinite(y); }
 
-// Data values to canvas coordinates along one axis.
+// Data values to canvas coordinates along one axis. Far outside the canvas
+// a coordinate is held at a distance the painter can still clip.
 struct Scale {
   double low = 0, high = 1;  // data
   double from = 0, to = 1;   // canvas
   double operator()(double value) const {
-    return from + (value - low) * (to - from) / (high - low);
+    return std::clamp(from + (value - low) * (to - from) / (high - low), -1e6, 1e6);
   }
 };
 
-// The range of the finite values in `values` (and `more`), or nothing.
+// The range of the finite values added, or none (Empty).
 struct Range {
   double low = std::numeric_limits<double>::infinity();
   double high = -std::numeric_limits<double>::infinity();
@@ -185,13 +185,15 @@ class KeyRow {
   QPointF at_;
 };
 
-void DrawGridAndFrame(QPainter& painter, const QRectF& panel, const AxisTicks& x_ticks,
-                      const Scale& sx, const AxisTicks& y_ticks, const Scale& sy) {
+void DrawGrid(QPainter& painter, const QRectF& panel, const AxisTicks& x_ticks, const Scale& sx,
+              const AxisTicks& y_ticks, const Scale& sy) {
   painter.setPen(QPen(kGrid, 1));
-  for (const double x : x_ticks.values)
+  for (const double x : x_ticks.values) {
     painter.drawLine(QPointF(sx(x), panel.top()), QPointF(sx(x), panel.bottom()));
-  for (const double y : y_ticks.values)
+  }
+  for (const double y : y_ticks.values) {
     painter.drawLine(QPointF(panel.left(), sy(y)), QPointF(panel.right(), sy(y)));
+  }
 }
 
 void DrawFrame(QPainter& painter, const QRectF& panel) {
@@ -300,7 +302,8 @@ std::vector<PlacedLabel> PlaceLabels(const std::vector<ProfileLabel>& labels, co
   for (const ProfileLabel* label : order) {
     const bool bench = rank(label->role) == 0;
     const QFontMetricsF& metrics = bench ? bold : plain;
-    PlacedLabel candidate{QRectF(), QPointF(), upright, bench, FromBytes(label->name)};
+    PlacedLabel candidate{QRectF(), QPointF(), upright, bench,
+                          metrics.elidedText(FromBytes(label->name), Qt::ElideRight, 260)};
     const double length = metrics.horizontalAdvance(candidate.text) + 6;
     const double thickness = metrics.height() + 2;
     const QPointF point(sx(label->distance), sy(label->elevation));
@@ -370,18 +373,22 @@ void DrawLabels(QPainter& painter, const std::vector<PlacedLabel>& labels) {
 
 void DrawHeader(QPainter& painter, const ProfileData& data, const QLocale& locale,
                 const QString& unit) {
+  // Title and subtitle end short of the summary box; a long name loses its
+  // middle.
+  constexpr double kTitleWidth = 920;
   painter.setPen(kInk);
   painter.setFont(Font(28, true));
   const QString file = data.field_file.empty() ? Tr("Level run") : FromBytes(data.field_file);
-  painter.drawText(QRectF(kLeft - 80, 22, 900, 40), Qt::AlignLeft | Qt::AlignVCenter,
-                   Tr("Profile of %1").arg(file));
+  painter.drawText(QRectF(kLeft - 80, 22, kTitleWidth, 40), Qt::AlignLeft | Qt::AlignVCenter,
+                   QFontMetricsF(painter.font())
+                       .elidedText(Tr("Profile of %1").arg(file), Qt::ElideMiddle, kTitleWidth));
   QStringList subtitle{Tr("Adjusted trigonometric level run"),
                        data.feet ? Tr("feet") : Tr("metres")};
   const QDate date(data.date.year, data.date.month, data.date.day);
   if (date.isValid()) subtitle << locale.toString(date, QLocale::ShortFormat);
   painter.setFont(Font(17));
   painter.setPen(kMutedInk);
-  painter.drawText(QRectF(kLeft - 80, 64, 900, 26), Qt::AlignLeft | Qt::AlignVCenter,
+  painter.drawText(QRectF(kLeft - 80, 64, kTitleWidth, 26), Qt::AlignLeft | Qt::AlignVCenter,
                    subtitle.join(QStringLiteral("  \u00b7  ")));
 
   // The summary: what the report's box says, at a glance.
@@ -427,16 +434,18 @@ void DrawElevationPanel(QPainter& painter, const ProfileData& data, const Scale&
   for (const double e : data.mark_elevation) elevation.Add(e);
   for (const double e : data.side_elevation) elevation.Add(e);
   if (elevation.Empty()) elevation = Range{0, 1};
-  if (elevation.high - elevation.low < 0.01) {
-    const double middle = (elevation.high + elevation.low) / 2;
-    elevation = Range{middle - 0.005, middle + 0.005};
-  }
+  // A flat run gets a centimetre or so of axis, wider where the numbers are
+  // too large to tell a centimetre apart.
+  const double middle = elevation.low / 2 + elevation.high / 2;
+  const double least = std::max(0.01, std::fabs(middle) * 1e-9);
+  if (elevation.high - elevation.low < least)
+    elevation = Range{middle - least / 2, middle + least / 2};
   const double spread = elevation.high - elevation.low;
   Scale sy{elevation.low - spread * 0.12, elevation.high + spread * 0.30, kElevationPanel.bottom(),
            kElevationPanel.top()};
   const AxisTicks y_ticks = TicksInside(sy.low, sy.high, 8);
 
-  DrawGridAndFrame(painter, kElevationPanel, x_ticks, sx, y_ticks, sy);
+  DrawGrid(painter, kElevationPanel, x_ticks, sx, y_ticks, sy);
   DrawYAxis(painter, kElevationPanel, y_ticks, sy, Tr("Adjusted elevation (%1)").arg(unit), locale);
 
   painter.save();
@@ -548,7 +557,7 @@ void DrawBalancePanel(QPainter& painter, const ProfileData& data, const Scale& s
   const double reach = balance.Empty() || balance.high <= 0 ? 1 : balance.high;
   Scale sb{-reach, reach, kBalancePanel.bottom(), kBalancePanel.top()};
   const AxisTicks b_ticks = TicksInside(-reach, reach, 4);
-  DrawGridAndFrame(painter, kBalancePanel, x_ticks, sx, b_ticks, sb);
+  DrawGrid(painter, kBalancePanel, x_ticks, sx, b_ticks, sb);
   DrawYAxis(painter, kBalancePanel, b_ticks, sb, Tr("BS \u2212 FS (%1)").arg(unit), locale);
 
   painter.save();
@@ -578,7 +587,7 @@ void DrawBalancePanel(QPainter& painter, const ProfileData& data, const Scale& s
     }
   } else {
     // Thinned to the canvas: each unit-wide column shows the extremes of the
-    // setups that end in it, in red when any of them is over the limit.
+    // setups centred in it, in red when any of them is over the limit.
     const auto columns = static_cast<std::size_t>(std::ceil(panel_width)) + 1;
     std::vector<float> lowest(columns, 0), highest(columns, 0);
     std::vector<std::uint8_t> state(columns, 0);  // 1 in use, 2 over the limit

@@ -282,6 +282,9 @@ TEST(ProfilePicture, BrokenRunsStillDraw) {
   extreme.setups[4].elevation = std::numeric_limits<double>::lowest();
   extreme.setups[7].backsight = 1e308;
   extreme.setups[8].foresight = -1e308;
+  RunTable long_names = profile_runs::Example();
+  long_names.input_path = std::string(3000, 'F') + ".txt";
+  long_names.begin_mark = std::string(2000, 'B');
   RunTable empty_names = profile_runs::Example();
   empty_names.begin_mark = "";
   empty_names.setups[1].mark = std::string(2000, 'X');
@@ -294,6 +297,7 @@ TEST(ProfilePicture, BrokenRunsStillDraw) {
       {"huge", huge},
       {"extreme", extreme},
       {"odd names", empty_names},
+      {"long names", long_names},
       {"no setups", {"", 'm', 10, 0, 0, 0, "BM1", 10, {}}},
   };
   QTemporaryDir dir;
