@@ -145,8 +145,11 @@ TEST(ProfilePicture, PdfIsOneLandscapePage) {
     Render(drawn.run, path);
     const QByteArray pdf = Contents(path);
     EXPECT_TRUE(pdf.startsWith("%PDF")) << pdf.left(20).toStdString();
+    // Landscape Letter for a run in feet, landscape A4 in metres, in points.
     const QSizeF page = PdfPage(pdf);
-    EXPECT_GT(page.width(), page.height()) << page.width() << " x " << page.height();
+    const QSizeF paper = drawn.run.unit_mark == '\'' ? QSizeF(792, 612) : QSizeF(842, 595);
+    EXPECT_NEAR(page.width(), paper.width(), 1) << page.width() << " x " << page.height();
+    EXPECT_NEAR(page.height(), paper.height(), 1);
   }
 }
 
