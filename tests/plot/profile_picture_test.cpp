@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <limits>
 
 #include "tests/plot/profile_runs.h"
@@ -209,6 +210,72 @@ TEST(ProfilePicture, LongRunKeepsBothBenchMarksAndFewLabels) {
   EXPECT_LT(texts.size(), 250);
   // Thinned to the canvas: ten thousand setups, yet a small file.
   EXPECT_LT(svg.size(), 1'500'000);
+}
+
+// Passes a run on, raising one turning point far above the rest.
+class SpikedRun : public RunListener {
+ public:
+  SpikedRun(RunListener& picture, std::int64_t spiked_turn)
+      : picture_(picture), spiked_(spiked_turn) {}
+  void Begin(std::int64_t error_tally) override { picture_.Begin(error_tally); }
+  void Point(const RunPoint& point) override {
+    RunPoint told = point;
+    if (point.role == PointRole::kTurn && ++turns_ == spiked_) told.adjusted_elevation += 1000;
+    picture_.Point(told);
+  }
+  void Setup(const SetupSights& setup) override { picture_.Setup(setup); }
+  bool Finish() override { return picture_.Finish(); }
+
+ private:
+  RunListener& picture_;
+  std::int64_t spiked_;
+  std::int64_t turns_ = 0;
+};
+
+// The points of the SVG's polylines that lie wholly in the elevation panel
+// (above y 620) and have more than two points: the run's line.
+std::vector<QPointF> RunLinePoints(const QByteArray& svg) {
+  std::vector<QPointF> points;
+  QXmlStreamReader reader(svg);
+  while (!reader.atEnd()) {
+    if (reader.readNext() != QXmlStreamReader::StartElement || reader.name() != u"polyline")
+      continue;
+    std::vector<QPointF> line;
+    for (const QString& pair :
+         reader.attributes().value("points").toString().split(' ', Qt::SkipEmptyParts)) {
+      const QStringList xy = pair.split(',');
+      if (xy.size() == 2) line.emplace_back(xy[0].toDouble(), xy[1].toDouble());
+    }
+    if (line.size() > 2 &&
+        std::all_of(line.begin(), line.end(), [](QPointF p) { return p.y() < 620; })) {
+      points.insert(points.end(), line.begin(), line.end());
+    }
+  }
+  return points;
+}
+
+TEST(ProfilePicture, ThinningKeepsAPeakOfOneSetup) {
+  QTemporaryDir dir;
+  const std::string path = Path(dir, "spiked.svg");
+  RunState rs;
+  ProfilePicture picture(rs, path, kDay);
+  SpikedRun spiked(picture, 5000);
+  profile_runs::TellMadeRun(rs, spiked, 10000);
+  ASSERT_TRUE(spiked.Finish()) << picture.ErrorText();
+  ASSERT_TRUE(picture.Commit());
+  const std::vector<QPointF> line = RunLinePoints(Contents(path));
+  ASSERT_GT(line.size(), 100u);
+  EXPECT_LT(line.size(), 4 * 1500u) << "thinned to the columns of the panel";
+  // The panel runs from y 150 to 620 and keeps 30% of the run's spread above
+  // its highest point: the spike stands in the top quarter, every other turning
+  // point well below it.
+  const double top = std::min_element(line.begin(), line.end(), [](QPointF a, QPointF b) {
+                       return a.y() < b.y();
+                     })->y();
+  EXPECT_LT(top, 150 + 0.25 * 470);
+  const auto near_top =
+      std::count_if(line.begin(), line.end(), [](QPointF p) { return p.y() < 150 + 0.4 * 470; });
+  EXPECT_LE(near_top, 3) << "one column's peak, not a plateau";
 }
 
 TEST(ProfilePicture, FailureToWriteLeavesNothing) {
