@@ -219,6 +219,27 @@ void DrawYAxis(QPainter& painter, const QRectF& panel, const AxisTicks& ticks, c
   painter.restore();
 }
 
+struct DistanceAxis {
+  Scale scale;
+  AxisTicks ticks;
+};
+
+// The distance axis both panels share, from the beginning mark to the end of
+// the run with a little room either side for the marks' symbols.
+DistanceAxis MakeDistanceAxis(const ProfileData& data) {
+  Range distance;
+  distance.Add(0);
+  for (const double d : data.mark_distance) distance.Add(d);
+  for (const double d : data.side_distance) distance.Add(d);
+  for (const double d : data.setup_end) distance.Add(d);
+  if (distance.high - distance.low <= 0) distance.high = distance.low + 1;
+  const double x_pad = (distance.high - distance.low) * 0.015;
+  const Scale sx{distance.low - x_pad, distance.high + x_pad, kElevationPanel.left(),
+                 kElevationPanel.right()};
+
+  return {sx, TicksInside(distance.low, distance.high, 10)};
+}
+
 // True when the segment from `a` to `b` touches `box` (Liang-Barsky clipping).
 bool SegmentTouches(QPointF a, QPointF b, const QRectF& box) {
   double enter = 0, leave = 1;
@@ -261,17 +282,9 @@ bool LineCrosses(const QPolygonF& line, bool left_to_right, const QRectF& box) {
 
 // Where labels stand. A label that would cover one already placed, or leave
 // its panel, gives way; the bench marks are placed first so they always show.
-struct PlacedLabel {
-  QRectF box;      // on the canvas, upright or not
-  QPointF anchor;  // where the text starts (upright: its baseline's left end)
-  bool upright = false;
-  bool bench = false;
-  QString text;
-};
-
-std::vector<PlacedLabel> PlaceLabels(const std::vector<ProfileLabel>& labels, const QRectF& panel,
-                                     const Scale& sx, const Scale& sy, const QPolygonF& line,
-                                     bool upright, std::size_t& left_out) {
+std::vector<PlacedName> PlaceLabels(const std::vector<ProfileLabel>& labels, const QRectF& panel,
+                                    const Scale& sx, const Scale& sy, const QPolygonF& line,
+                                    bool upright, std::size_t& left_out) {
   const bool left_to_right = std::is_sorted(
       line.begin(), line.end(), [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
   std::vector<const ProfileLabel*> order;
@@ -297,13 +310,13 @@ std::vector<PlacedLabel> PlaceLabels(const std::vector<ProfileLabel>& labels, co
   const QFontMetricsF plain(Font(13));
   const QFontMetricsF bold(Font(13, true));
   const QRectF room = panel.adjusted(3, 3, -3, -3);
-  std::vector<PlacedLabel> placed;
+  std::vector<PlacedName> placed;
   left_out = 0;
   for (const ProfileLabel* label : order) {
     const bool bench = rank(label->role) == 0;
     const QFontMetricsF& metrics = bench ? bold : plain;
-    PlacedLabel candidate{QRectF(), QPointF(), upright, bench,
-                          metrics.elidedText(FromBytes(label->name), Qt::ElideRight, 260)};
+    PlacedName candidate{QRectF(), QPointF(), upright, bench,
+                         metrics.elidedText(FromBytes(label->name), Qt::ElideRight, 260)};
     const double length = metrics.horizontalAdvance(candidate.text) + 6;
     const double thickness = metrics.height() + 2;
     const QPointF point(sx(label->distance), sy(label->elevation));
@@ -324,7 +337,7 @@ std::vector<PlacedLabel> PlaceLabels(const std::vector<ProfileLabel>& labels, co
         if (!room.contains(box)) continue;
         const QRectF spaced = box.adjusted(-apart, -2, apart, 2);
         if (std::any_of(placed.begin(), placed.end(),
-                        [&](const PlacedLabel& other) { return other.box.intersects(spaced); })) {
+                        [&](const PlacedName& other) { return other.box.intersects(spaced); })) {
           continue;
         }
         if (clear_of_line && LineCrosses(line, left_to_right, box)) continue;
@@ -352,8 +365,8 @@ std::vector<PlacedLabel> PlaceLabels(const std::vector<ProfileLabel>& labels, co
   return placed;
 }
 
-void DrawLabels(QPainter& painter, const std::vector<PlacedLabel>& labels) {
-  for (const PlacedLabel& label : labels) {
+void DrawLabels(QPainter& painter, const std::vector<PlacedName>& labels) {
+  for (const PlacedName& label : labels) {
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(255, 255, 255, 215));
     painter.drawRoundedRect(label.box, 3, 3);
@@ -425,11 +438,31 @@ void DrawHeader(QPainter& painter, const ProfileData& data, const QLocale& local
       QStringLiteral("\u00b1") + Number(locale, data.allowed_error, 3) + QChar(' ') + unit, kInk);
 }
 
-// The upper panel: the adjusted elevations along the run, with the marks'
-// and side shots' symbols and as many names as find room.
-void DrawElevationPanel(QPainter& painter, const ProfileData& data, const Scale& sx,
-                        const AxisTicks& x_ticks, const QLocale& locale, const QString& unit) {
-  // Elevations, with room above the highest point for its name.
+QPolygonF RunLine(const ProfileData& data, const Scale& sx, const Scale& sy) {
+  const std::size_t marks = std::min(data.mark_distance.size(), data.mark_elevation.size());
+  return ThinnedLine(
+      marks, [&](std::size_t i) { return data.mark_distance[i]; },
+      [&](std::size_t i) { return data.mark_elevation[i]; }, sx, sy);
+}
+
+// Names read best level; upright ones fit where level ones would not.
+std::vector<PlacedName> ChooseNames(const ProfileData& data, const Scale& sx, const Scale& sy,
+                                    const QPolygonF& run) {
+  std::size_t left_out = 0;
+  std::vector<PlacedName> labels =
+      PlaceLabels(data.labels, kElevationPanel, sx, sy, run, false, left_out);
+  if (left_out > 0) {
+    std::size_t upright_left_out = 0;
+    std::vector<PlacedName> upright =
+        PlaceLabels(data.labels, kElevationPanel, sx, sy, run, true, upright_left_out);
+    if (upright_left_out < left_out) labels = std::move(upright);
+  }
+  return labels;
+}
+
+// The elevation axis: the run's spread with room above the highest point
+// for its name.
+Scale ElevationScale(const ProfileData& data) {
   Range elevation;
   for (const double e : data.mark_elevation) elevation.Add(e);
   for (const double e : data.side_elevation) elevation.Add(e);
@@ -438,11 +471,19 @@ void DrawElevationPanel(QPainter& painter, const ProfileData& data, const Scale&
   // too large to tell a centimetre apart.
   const double middle = elevation.low / 2 + elevation.high / 2;
   const double least = std::max(0.01, std::fabs(middle) * 1e-9);
-  if (elevation.high - elevation.low < least)
+  if (elevation.high - elevation.low < least) {
     elevation = Range{middle - least / 2, middle + least / 2};
+  }
   const double spread = elevation.high - elevation.low;
-  Scale sy{elevation.low - spread * 0.12, elevation.high + spread * 0.30, kElevationPanel.bottom(),
-           kElevationPanel.top()};
+  return Scale{elevation.low - spread * 0.12, elevation.high + spread * 0.30,
+               kElevationPanel.bottom(), kElevationPanel.top()};
+}
+
+// The upper panel: the adjusted elevations along the run, with the marks'
+// and side shots' symbols and as many names as find room.
+void DrawElevationPanel(QPainter& painter, const ProfileData& data, const Scale& sx,
+                        const AxisTicks& x_ticks, const QLocale& locale, const QString& unit) {
+  const Scale sy = ElevationScale(data);
   const AxisTicks y_ticks = TicksInside(sy.low, sy.high, 8);
 
   DrawGrid(painter, kElevationPanel, x_ticks, sx, y_ticks, sy);
@@ -451,9 +492,7 @@ void DrawElevationPanel(QPainter& painter, const ProfileData& data, const Scale&
   painter.save();
   painter.setClipRect(kElevationPanel);
   const std::size_t marks = std::min(data.mark_distance.size(), data.mark_elevation.size());
-  const QPolygonF run = ThinnedLine(
-      marks, [&](std::size_t i) { return data.mark_distance[i]; },
-      [&](std::size_t i) { return data.mark_elevation[i]; }, sx, sy);
+  const QPolygonF run = RunLine(data, sx, sy);
   painter.setPen(QPen(kRunLine, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   painter.setBrush(Qt::NoBrush);
   painter.drawPolyline(run);
@@ -498,17 +537,7 @@ void DrawElevationPanel(QPainter& painter, const ProfileData& data, const Scale&
     DrawTriangle(painter, QPointF(sx(data.mark_distance[i]), sy(data.mark_elevation[i])), 14);
   }
 
-  // Names read best level; upright ones fit where level ones would not.
-  std::size_t left_out = 0;
-  std::vector<PlacedLabel> labels =
-      PlaceLabels(data.labels, kElevationPanel, sx, sy, run, false, left_out);
-  if (left_out > 0) {
-    std::size_t upright_left_out = 0;
-    std::vector<PlacedLabel> upright =
-        PlaceLabels(data.labels, kElevationPanel, sx, sy, run, true, upright_left_out);
-    if (upright_left_out < left_out) labels = std::move(upright);
-  }
-  DrawLabels(painter, labels);
+  DrawLabels(painter, ChooseNames(data, sx, sy, run));
   painter.restore();
   DrawFrame(painter, kElevationPanel);
 
@@ -686,6 +715,12 @@ void DrawDistanceAxis(QPainter& painter, const Scale& sx, const AxisTicks& x_tic
 
 }  // namespace
 
+std::vector<PlacedName> PlaceNames(const ProfileData& data) {
+  const Scale sx = MakeDistanceAxis(data).scale;
+  const Scale sy = ElevationScale(data);
+  return ChooseNames(data, sx, sy, RunLine(data, sx, sy));
+}
+
 void DrawProfile(QPainter& painter, const ProfileData& data, const QLocale& locale) {
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
@@ -693,18 +728,9 @@ void DrawProfile(QPainter& painter, const ProfileData& data, const QLocale& loca
   const QString unit = data.feet ? Tr("ft") : Tr("m");
   DrawHeader(painter, data, locale, unit);
 
-  // The distance axis both panels share, from the beginning mark to the end
-  // of the run with a little room either side for the marks' symbols.
-  Range distance;
-  distance.Add(0);
-  for (const double d : data.mark_distance) distance.Add(d);
-  for (const double d : data.side_distance) distance.Add(d);
-  for (const double d : data.setup_end) distance.Add(d);
-  if (distance.high - distance.low <= 0) distance.high = distance.low + 1;
-  const AxisTicks x_ticks = TicksInside(distance.low, distance.high, 10);
-  const double x_pad = (distance.high - distance.low) * 0.015;
-  Scale sx{distance.low - x_pad, distance.high + x_pad, kElevationPanel.left(),
-           kElevationPanel.right()};
+  const DistanceAxis axis = MakeDistanceAxis(data);
+  const Scale& sx = axis.scale;
+  const AxisTicks& x_ticks = axis.ticks;
 
   DrawElevationPanel(painter, data, sx, x_ticks, locale, unit);
   DrawBalancePanel(painter, data, sx, x_ticks, locale, unit);

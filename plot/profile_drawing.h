@@ -5,6 +5,9 @@
 // which each output scales to its page or image.
 
 #include <QLocale>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
 #include <string>
 #include <vector>
 
@@ -51,6 +54,20 @@ struct ProfileData {
   // Names worth trying to place; the beginning and ending marks always.
   std::vector<ProfileLabel> labels;
 };
+
+// A name as DrawProfile places it, in canvas coordinates.
+struct PlacedName {
+  QRectF box;      // what the name covers, upright or not
+  QPointF anchor;  // where its text starts (upright: its baseline's left end)
+  bool upright = false;
+  bool bench = false;  // the beginning or ending mark
+  QString text;        // shortened with an ellipsis when very long
+};
+
+// The names DrawProfile shows in the elevation panel: none covers another or
+// leaves the panel, and the bench marks are always among them unless a value
+// of theirs is not finite.
+std::vector<PlacedName> PlaceNames(const ProfileData& data);
 
 // Draws the picture on `painter`, whose coordinates span kCanvasWidth by
 // kCanvasHeight. Numbers and the date are written in `locale`'s form.
