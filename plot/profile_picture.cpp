@@ -1,5 +1,6 @@
 #include "plot/profile_picture.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
@@ -31,6 +32,20 @@ void DrawScaled(QPainter& painter, const ProfileData& data, QSizeF size) {
                     (size.height() - kCanvasHeight * scale) / 2);
   painter.scale(scale, scale);
   DrawProfile(painter, data, QLocale());
+}
+
+// The SVG's title as markup. Qt 6.4 writes the title as it is given, so a
+// field file named "R&D.txt" would break the file; a later Qt may escape it
+// itself. A tiny SVG drawn first tells which.
+QString SvgTitle(const QString& title) {
+  QBuffer probe_bytes;
+  probe_bytes.open(QIODevice::WriteOnly);
+  QSvgGenerator probe;
+  probe.setOutputDevice(&probe_bytes);
+  probe.setTitle(QStringLiteral("&"));
+  QPainter painter(&probe);
+  painter.end();
+  return probe_bytes.data().contains("&amp;") ? title : title.toHtmlEscaped();
 }
 
 constexpr int kImageWidth = 1800;  // PNG pixels across; the canvas is scaled up to it
@@ -144,7 +159,7 @@ bool ProfilePicture::Finish() {
       svg.setSize(QSize(static_cast<int>(kCanvasWidth), static_cast<int>(kCanvasHeight)));
       svg.setViewBox(QRectF(0, 0, kCanvasWidth, kCanvasHeight));
       svg.setResolution(96);  // the canvas is laid out in pixels of a common screen
-      svg.setTitle(title);
+      svg.setTitle(SvgTitle(title));
       svg.setDescription(Tr("Adjusted elevations and sight balance of a level run"));
       QPainter painter;
       drawn = painter.begin(&svg);

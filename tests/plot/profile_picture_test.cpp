@@ -101,9 +101,19 @@ struct Drawn {
   QStringList names;  // must show
 };
 
+// Names a careless SVG writer would turn into broken markup.
+RunTable Markup() {
+  RunTable run = profile_runs::OneSetup();
+  run.input_path = "a<b>.txt";
+  run.begin_mark = "BM <7> & \"A\"";
+  run.setups[0].mark = "R&D 'B'";
+  return run;
+}
+
 std::vector<Drawn> DrawnRuns() {
   return {
       {"one setup", profile_runs::OneSetup(), {"BM 7", "BM 8", "one-setup.txt"}},
+      {"names with markup", Markup(), {"BM <7> & \"A\"", "R&D 'B'", "a<b>.txt"}},
       {"worked example", profile_runs::Example(), {"BM1", "BM2", "TP1", "run.txt"}},
       {"county road",
        profile_runs::CountyRoad(),
