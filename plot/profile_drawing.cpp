@@ -47,10 +47,6 @@ QFont Font(int pixels, bool bold = false) {
   return font;
 }
 
-QString FromBytes(const std::string& bytes) {
-  return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
 bool Finite(double x, double y) { return std::isfinite(x) && std::isfinite(y); }
 
 // Data values to canvas coordinates along one axis. Far outside the canvas
@@ -316,7 +312,7 @@ std::vector<PlacedName> PlaceLabels(const std::vector<ProfileLabel>& labels, con
     const bool bench = rank(label->role) == 0;
     const QFontMetricsF& metrics = bench ? bold : plain;
     PlacedName candidate{QRectF(), QPointF(), upright, bench,
-                         metrics.elidedText(FromBytes(label->name), Qt::ElideRight, 260)};
+                         metrics.elidedText(ShownText(label->name), Qt::ElideRight, 260)};
     const double length = metrics.horizontalAdvance(candidate.text) + 6;
     const double thickness = metrics.height() + 2;
     const QPointF point(sx(label->distance), sy(label->elevation));
@@ -391,7 +387,7 @@ void DrawHeader(QPainter& painter, const ProfileData& data, const QLocale& local
   constexpr double kTitleWidth = 920;
   painter.setPen(kInk);
   painter.setFont(Font(28, true));
-  const QString file = data.field_file.empty() ? Tr("Level run") : FromBytes(data.field_file);
+  const QString file = data.field_file.empty() ? Tr("Level run") : ShownText(data.field_file);
   painter.drawText(QRectF(kLeft - 80, 22, kTitleWidth, 40), Qt::AlignLeft | Qt::AlignVCenter,
                    QFontMetricsF(painter.font())
                        .elidedText(Tr("Profile of %1").arg(file), Qt::ElideMiddle, kTitleWidth));
@@ -714,6 +710,15 @@ void DrawDistanceAxis(QPainter& painter, const Scale& sx, const AxisTicks& x_tic
 }
 
 }  // namespace
+
+QString ShownText(const std::string& bytes) {
+  QString text = QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  for (QChar& c : text) {
+    // Deliberate: no markup may hold them, and no reader could tell them apart.
+    if (c.unicode() < 0x20 || c.unicode() == 0x7f) c = QChar::ReplacementCharacter;
+  }
+  return text;
+}
 
 std::vector<PlacedName> PlaceNames(const ProfileData& data) {
   const Scale sx = MakeDistanceAxis(data).scale;

@@ -55,6 +55,11 @@ struct ProfileData {
   std::vector<ProfileLabel> labels;
 };
 
+// Bytes from the field file as the picture shows them: decoded as the
+// system's 8-bit text, control characters (a tab, an end-of-file mark) as the
+// replacement character.
+QString ShownText(const std::string& bytes);
+
 // A name as DrawProfile places it, in canvas coordinates.
 struct PlacedName {
   QRectF box;      // what the name covers, upright or not

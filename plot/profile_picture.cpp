@@ -150,7 +150,7 @@ bool ProfilePicture::Finish() {
   file_ = std::make_unique<QSaveFile>(PathText(path_));
   if (!file_->open(QIODevice::WriteOnly)) return Fail(file_->errorString());
 
-  const QString title = Tr("Profile of %1").arg(QString::fromLocal8Bit(data_.field_file.c_str()));
+  const QString title = Tr("Profile of %1").arg(ShownText(data_.field_file));
   bool drawn = false;
   switch (*format) {
     case ProfileFormat::kSvg: {

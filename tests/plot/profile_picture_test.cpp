@@ -101,12 +101,13 @@ struct Drawn {
   QStringList names;  // must show
 };
 
-// Names a careless SVG writer would turn into broken markup.
+// Names a careless SVG writer would turn into broken markup, control
+// characters included.
 RunTable Markup() {
   RunTable run = profile_runs::OneSetup();
   run.input_path = "a<b>.txt";
   run.begin_mark = "BM <7> & \"A\"";
-  run.setups[0].mark = "R&D 'B'";
+  run.setups[0].mark = "R&D 'B'\x01\x1a\t";
   return run;
 }
 

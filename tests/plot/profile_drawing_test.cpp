@@ -84,6 +84,25 @@ TEST(PlaceNames, NamesNeverOverlapAndBenchMarksAlwaysShow) {
   }
 }
 
+TEST(ShownText, ControlCharactersBecomeReplacementCharacters) {
+  const struct {
+    std::string bytes;
+    const char16_t* shown;
+  } cases[] = {
+      {"TP 12", u"TP 12"},
+      {"BM\t1", u"BM\ufffd1"},
+      {std::string("A\0B", 3), u"A\ufffdB"},
+      {"END\x1a", u"END\ufffd"},
+      {"DEL\x7f", u"DEL\ufffd"},
+      {"CAF\xc3\xa9 R&D <1>", u"CAF\u00e9 R&D <1>"},
+      {"", u""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    EXPECT_EQ(ShownText(c.bytes), QString::fromUtf16(c.shown));
+  }
+}
+
 TEST(PlaceNames, AShortRunReadsLevelWithEveryName) {
   const std::vector<PlacedName> names = PlaceNames(AllNames(profile_runs::CountyRoad()));
   EXPECT_EQ(names.size(), 18u);  // two bench marks, eleven turning points, five side shots
