@@ -23,6 +23,7 @@ TEST(RoundTicks, StepsOfOneTwoOrFiveNearTheWantedCount) {
       {-41.25, 41.25, 4, 20, -60, 60, 0},
       {-12.5, 12.5, 4, 5, -15, 15, 0},
       {0, 1e6, 10, 100000, 0, 1e6, 0},
+      {-0.3, 0.3, 6, 0.1, -0.3, 0.3, 1},  // its zero is +0: no "-0.0" on the axis
       {0, 0.003, 5, 0.0005, 0, 0.003, 4},
       {5, 5, 4, 0.5, 4, 6, 1},     // a flat run is widened around its value
       {10, 0, 5, 2, 0, 10, 0},     // bounds the wrong way round
@@ -38,6 +39,9 @@ TEST(RoundTicks, StepsOfOneTwoOrFiveNearTheWantedCount) {
     EXPECT_NEAR(ticks.values.front(), c.first, c.step * 1e-9);
     EXPECT_NEAR(ticks.values.back(), c.last, c.step * 1e-9);
     EXPECT_EQ(ticks.decimals, c.decimals);
+    for (const double value : ticks.values) {
+      EXPECT_FALSE(value == 0 && std::signbit(value));
+    }
     for (std::size_t i = 1; i < ticks.values.size(); ++i) {
       EXPECT_NEAR(ticks.values[i] - ticks.values[i - 1], ticks.step, ticks.step * 1e-9);
     }
@@ -54,15 +58,6 @@ TEST(RoundTicks, ExtremeRangesStayDrawable) {
     EXPECT_GT(ticks.step, 0);
     EXPECT_GE(ticks.values.size(), 2u);
     EXPECT_LE(ticks.values.size(), 1001u);
-  }
-}
-
-TEST(RoundTicks, ZeroIsNeverNegative) {
-  const AxisTicks ticks = RoundTicks(-0.3, 0.3, 6);
-  for (const double value : ticks.values) {
-    if (value == 0) {
-      EXPECT_FALSE(std::signbit(value));
-    }
   }
 }
 

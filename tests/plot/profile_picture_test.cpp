@@ -204,25 +204,6 @@ TEST(ProfilePicture, SummaryTellsTheVerdictAndTheLocalesNumbers) {
   QLocale::setDefault(before);
 }
 
-TEST(ProfilePicture, LongRunKeepsBothBenchMarksAndFewLabels) {
-  QTemporaryDir dir;
-  const std::string path = Path(dir, "long.svg");
-  RunState rs;
-  ProfilePicture picture(rs, path, kDay);
-  profile_runs::TellMadeRun(rs, picture, 10000);
-  ASSERT_TRUE(picture.Finish()) << picture.ErrorText();
-  ASSERT_TRUE(picture.Commit());
-  const QByteArray svg = Contents(path);
-  const QStringList texts = SvgTexts(svg);
-  EXPECT_TRUE(texts.contains("BM START"));
-  EXPECT_TRUE(texts.contains("BM END"));
-  EXPECT_GT(texts.filter(QRegularExpression("^TP\\d+$")).size(), 5);
-  // Labels give way: the panel holds no more than a row of upright names.
-  EXPECT_LT(texts.size(), 250);
-  // Thinned to the canvas: ten thousand setups, yet a small file.
-  EXPECT_LT(svg.size(), 1'500'000);
-}
-
 // Passes a run on, raising one turning point far above the rest.
 class SpikedRun : public RunListener {
  public:
@@ -265,7 +246,7 @@ std::vector<QPointF> RunLinePoints(const QByteArray& svg) {
   return points;
 }
 
-TEST(ProfilePicture, ThinningKeepsAPeakOfOneSetup) {
+TEST(ProfilePicture, LongRunThinnedKeepsItsPeakAndBenchMarks) {
   QTemporaryDir dir;
   const std::string path = Path(dir, "spiked.svg");
   RunState rs;
@@ -274,7 +255,12 @@ TEST(ProfilePicture, ThinningKeepsAPeakOfOneSetup) {
   profile_runs::TellMadeRun(rs, spiked, 10000);
   ASSERT_TRUE(spiked.Finish()) << picture.ErrorText();
   ASSERT_TRUE(picture.Commit());
-  const std::vector<QPointF> line = RunLinePoints(Contents(path));
+  const QByteArray svg = Contents(path);
+  const QStringList texts = SvgTexts(svg);
+  EXPECT_TRUE(texts.contains("BM START"));
+  EXPECT_TRUE(texts.contains("BM END"));
+  EXPECT_LT(svg.size(), 1'500'000);
+  const std::vector<QPointF> line = RunLinePoints(svg);
   ASSERT_GT(line.size(), 100u);
   EXPECT_LT(line.size(), 4 * 1500u) << "thinned to the columns of the panel";
   // The panel runs from y 150 to 620 and keeps 30% of the run's spread above
@@ -332,17 +318,6 @@ TEST(ProfilePicture, UncommittedPictureVanishes) {
     }
     EXPECT_TRUE(QDir(dir.path()).isEmpty()) << QDir(dir.path()).entryList().join(' ').toStdString();
   }
-}
-
-TEST(ProfilePicture, CommitReplacesAnEarlierPicture) {
-  QTemporaryDir dir;
-  const std::string path = Path(dir, "profile.svg");
-  QFile old(QFile::decodeName(path.c_str()));
-  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-  old.write("old");
-  old.close();
-  Render(profile_runs::CountyRoad(), path);
-  EXPECT_TRUE(Contents(path).contains("BM A-113"));
 }
 
 TEST(ProfilePicture, BrokenRunsStillDraw) {
