@@ -178,12 +178,18 @@ inline void TellMadeRun(RunState& rs, RunListener& listener, std::int64_t setups
   rs.SumBsHd = rs.SumFsHd = 0;
   rs.ShotPattern.clear();
   rs.ShotPattern.reserve(static_cast<std::size_t>(setups + setups / 7 + 1));
+  rs.TurnErrors = 0;
   for (std::int64_t i = 0; i < setups; ++i) {
     const double backsight = sight(random);
+    const double foresight = foresight_of(i, backsight);
     rs.SumBsHd += backsight;
-    rs.SumFsHd += foresight_of(i, backsight);
+    rs.SumFsHd += foresight;
+    if (std::fabs(backsight - foresight) > rs.MaxDiff) ++rs.TurnErrors;
     rs.ShotPattern += i % 7 == 3 ? "10" : "0";
   }
+  // The closure pass's failed tests: the turns, then the whole run's balance.
+  const std::int64_t error_tally =
+      (rs.TurnErrors > 0 ? 1 : 0) + (std::fabs(rs.SumBsHd - rs.SumFsHd) > rs.MaxDiff ? 1 : 0);
   rs.RunLength = rs.SumBsHd + rs.SumFsHd;
   rs.AllowedError = 0.05 * std::sqrt(rs.RunLength / 5280);
   rs.Misclosure = 0.6 * rs.AllowedError;
@@ -191,7 +197,7 @@ inline void TellMadeRun(RunState& rs, RunListener& listener, std::int64_t setups
   random.seed(seed);
   sight.reset();
   imbalance.reset();
-  listener.Begin(0);
+  listener.Begin(error_tally);
   double elevation = 812.40, distance = 0;
   listener.Point({"BM START", "1", PointRole::kBegin, 0, elevation, 0, elevation});
   std::string name;
