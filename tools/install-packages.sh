@@ -16,6 +16,7 @@ done
 packages=(
   cmake ninja-build g++ pkg-config dpkg-dev
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  qt6-svg-dev
   googletest libgtest-dev
   fonts-liberation
   clang libclang-rt-14-dev
