@@ -12,6 +12,8 @@
 #include "exports/csv_export.h"
 #include "exports/json_export.h"
 #include "exports/name_encoding.h"
+#include "plot/profile_format.h"
+#include "plot/profile_module.h"
 #include "shell/prepare_adjustment.h"
 
 namespace quarrow {
@@ -36,11 +38,17 @@ bool EndsWith(const QString& path, const char* extension) {
 struct Extras {
   std::vector<std::string> csv_exports;
   std::vector<std::string> json_exports;
+  std::string profile;
   std::vector<NamedFile> outputs;  // every output named, for the same-file test
 };
 
-// The CSV and JSON exports, each writing into its temporary file.
-bool AddExports(Platform& platform, const RunState& rs, const Extras& extras, RunOutputs& outputs) {
+// The profile picture and the CSV and JSON exports, each writing into its
+// temporary file.
+bool AddOutputs(Platform& platform, const RunState& rs, const Extras& extras,
+                MakeProfilePicture make_picture, RunOutputs& outputs) {
+  if (!extras.profile.empty()) {
+    outputs.Add(std::unique_ptr<RunOutput>(make_picture(rs, extras.profile, platform.Today())));
+  }
   if (extras.csv_exports.empty() && extras.json_exports.empty()) return true;
   const NameEncoding encoding = DetectNameEncoding(platform, rs.InputPath, rs.DegreeMark);
   const CivilDate today = platform.Today();
@@ -65,7 +73,8 @@ bool AddExports(Platform& platform, const RunState& rs, const Extras& extras, Ru
 
 }  // namespace
 
-int RunAdjustTool(const QStringList& arguments, std::ostream& output, std::ostream& errors) {
+int RunAdjustTool(const QStringList& arguments, std::ostream& output, std::ostream& errors,
+                  MakeProfilePicture make_picture) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Adjusts a trigonometric level run from a comma-delimited field file and writes the\n"
@@ -84,6 +93,8 @@ int RunAdjustTool(const QStringList& arguments, std::ostream& output, std::ostre
                                    "Also write the adjusted points (.csv) or the whole adjustment "
                                    "(.json); may be given more than once.",
                                    "FILE");
+  const QCommandLineOption profile(
+      "profile", "Also draw the run's profile as a picture (.svg, .png or .pdf).", "FILE");
   const QCommandLineOption refraction("refraction",
                                       "Correct every sight for curvature and refraction with "
                                       "coefficient K (0 <= K < 1, usually 0.13).",
@@ -92,14 +103,15 @@ int RunAdjustTool(const QStringList& arguments, std::ostream& output, std::ostre
       "distribute",
       "Distribute the misclosure in proportion to distance (default) or equally over the setups.",
       "distance|setups", "distance");
-  const QCommandLineOption force("force", "Replace existing files: the report and any export.");
+  const QCommandLineOption force("force",
+                                 "Replace existing files: the report, exports and profile.");
   const QCommandLineOption strict("strict",
                                   "Write nothing when third-order tests fail (exit status 1).");
   const QCommandLineOption open("open", "Open the report in the text viewer when written.");
   const QCommandLineOption help({"h", "help"}, "Show this help and exit.");
   const QCommandLineOption version({"v", "version"}, "Show the version and exit.");
-  parser.addOptions({begin, end, units, report, exports, refraction, distribute, force, strict,
-                     open, help, version});
+  parser.addOptions({begin, end, units, report, exports, profile, refraction, distribute, force,
+                     strict, open, help, version});
   parser.addPositionalArgument("FIELD_FILE", "The comma-delimited level file.");
 
   if (!parser.parse(arguments)) return UsageError(errors, Local8(parser.errorText()));
@@ -136,6 +148,17 @@ int RunAdjustTool(const QStringList& arguments, std::ostream& output, std::ostre
                         "--export must name a .csv or .json file, not '" + Local8(path) + "'.");
     }
     extras.outputs.push_back({"--export", QtPlatform::FromQString(path)});
+  }
+  if (parser.isSet(profile)) {
+    extras.profile = QtPlatform::FromQString(parser.value(profile));
+    if (!ProfileFormatOf(extras.profile)) {
+      return UsageError(errors, "--profile must name a .svg, .png or .pdf file, not '" +
+                                    Local8(parser.value(profile)) + "'.");
+    }
+    if (make_picture == nullptr) {
+      return UsageError(errors, "--profile: this quarrow-adjust cannot draw pictures.");
+    }
+    extras.outputs.push_back({"--profile", extras.profile});
   }
 
   ConsolePlatform platform(errors, {.strict = parser.isSet(strict),
@@ -184,7 +207,7 @@ int RunAdjustTool(const QStringList& arguments, std::ostream& output, std::ostre
   }
 
   RunOutputs outputs(platform);
-  if (!AddExports(platform, rs, extras, outputs)) return kToolInputError;
+  if (!AddOutputs(platform, rs, extras, make_picture, outputs)) return kToolInputError;
   const AdjustOutcome outcome = AdjustLevelRun(rs, platform, outputs.empty() ? nullptr : &outputs);
   if (outcome == AdjustOutcome::kFailed || outcome == AdjustOutcome::kCancelled) {
     return outcome == AdjustOutcome::kFailed ? kToolInputError : kToolFailsSpecifications;

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <ostream>
 
+#include "plot/profile_module.h"
+
 namespace quarrow {
 
 // Exit statuses of quarrow-adjust.
@@ -16,7 +18,9 @@ enum ToolStatus : int {
 };
 
 // Runs the tool on `arguments` (the program name first). Messages go to
-// `errors`; --help and --version print to `output`.
-int RunAdjustTool(const QStringList& arguments, std::ostream& output, std::ostream& errors);
+// `errors`; --help and --version print to `output`. `make_picture` draws
+// --profile; without it the option is refused.
+int RunAdjustTool(const QStringList& arguments, std::ostream& output, std::ostream& errors,
+                  MakeProfilePicture make_picture = nullptr);
 
 }  // namespace quarrow

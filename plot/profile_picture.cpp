@@ -58,19 +58,7 @@ ProfilePicture::ProfilePicture(const RunState& rs, std::string path, CivilDate d
 ProfilePicture::~ProfilePicture() = default;
 
 std::optional<ProfileFormat> ProfilePicture::FormatOf(std::string_view path) {
-  const std::size_t dot = path.rfind('.');
-  const std::size_t slash = path.find_last_of("/\\");
-  if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) {
-    return std::nullopt;
-  }
-  std::string extension(path.substr(dot + 1));
-  std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) {
-    return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-  });
-  if (extension == "svg") return ProfileFormat::kSvg;
-  if (extension == "png") return ProfileFormat::kPng;
-  if (extension == "pdf") return ProfileFormat::kPdf;
-  return std::nullopt;
+  return ProfileFormatOf(path);
 }
 
 void ProfilePicture::Begin(std::int64_t error_tally) {

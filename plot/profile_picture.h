@@ -21,13 +21,13 @@
 #include "exports/run_export.h"
 #include "engine/run_state.h"
 #include "plot/profile_drawing.h"
+#include "plot/profile_format.h"
 
 class QSaveFile;
 class QString;
 
 namespace quarrow {
 
-enum class ProfileFormat { kSvg, kPng, kPdf };
 
 class ProfilePicture : public RunOutput {
  public:
