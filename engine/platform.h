@@ -50,6 +50,10 @@ class ReportSink {
   virtual bool Write(std::string_view bytes) = 0;
   // Moves the complete report into place. Returns false on failure.
   virtual bool Commit() = 0;
+  // Pushes what was written towards the disk ahead of Commit, so that Commit
+  // has less to wait for; may run on another thread while nothing is
+  // written. Commit is complete without it.
+  virtual void Sync() {}
   // Why the last Write or Commit failed, in words for the user.
   virtual std::string ErrorText() const = 0;
 };

@@ -94,7 +94,8 @@ char* WriteShortFixed3(double value, std::string_view decimal_separator, char* e
   return p;
 }
 
-// FormatFixed3's text appended to `out`.
+}  // namespace
+
 void AppendFixed3(std::string& out, double value, std::string_view decimal_separator) {
   char buffer[kShortRoom];
   char* const end = buffer + sizeof buffer;
@@ -117,8 +118,6 @@ void AppendFixed3(std::string& out, double value, std::string_view decimal_separ
   out += decimal_separator;
   out += text.substr(point + 1);
 }
-
-}  // namespace
 
 std::string FormatFixed3(double value, std::string_view decimal_separator) {
   std::string text;

@@ -16,6 +16,8 @@ namespace quarrow {
 // Zero, negative zero included, is "0.000"; a tiny negative value that rounds
 // to zero keeps its minus sign ("-0.000"), as C's formatting gives it.
 std::string FormatFixed3(double value, std::string_view decimal_separator);
+// FormatFixed3's text appended to `out`, without a string of its own.
+void AppendFixed3(std::string& out, double value, std::string_view decimal_separator);
 
 // `text` cut to `width` bytes, or left-justified in `width` with blanks.
 std::string PadText(std::string_view text, int width);

@@ -4,15 +4,23 @@
 
 namespace quarrow {
 
-std::string CsvField(std::string_view field) {
-  if (field.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(field);
-  std::string quoted = "\"";
-  for (const char c : field) {
-    if (c == '"') quoted += '"';
-    quoted += c;
+void AppendCsvField(std::string& out, std::string_view field) {
+  if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+    out += field;
+    return;
   }
-  quoted += '"';
-  return quoted;
+  out += '"';
+  for (const char c : field) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
+std::string CsvField(std::string_view field) {
+  std::string out;
+  AppendCsvField(out, field);
+  return out;
 }
 
 std::string_view RoleName(PointRole role) {
@@ -29,16 +37,30 @@ std::string_view RoleName(PointRole role) {
   return "turn";
 }
 
+namespace {
+
+// A name or setup in UTF-8 as one CSV field. Converting into a scratch
+// string kept between calls spares an allocation for each of millions of
+// points.
+void AppendTextField(std::string& line, std::string_view text, NameEncoding encoding) {
+  thread_local std::string utf8;
+  utf8.clear();
+  AppendUtf8Text(utf8, text, encoding);
+  AppendCsvField(line, utf8);
+}
+
+}  // namespace
+
 void AppendCsvPoint(std::string& line, const RunPoint& point, NameEncoding encoding) {
-  line += CsvField(ToUtf8(point.name, encoding));
+  AppendTextField(line, point.name, encoding);
   line += ',';
   line += RoleName(point.role);
   line += ',';
-  line += CsvField(ToUtf8(point.setup, encoding));
+  AppendTextField(line, point.setup, encoding);
   for (const double value :
        {point.distance, point.raw_elevation, point.correction, point.adjusted_elevation}) {
     line += ',';
-    line += FormatFixed3(value, ".");
+    AppendFixed3(line, value, ".");
   }
 }
 

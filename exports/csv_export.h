@@ -20,6 +20,8 @@ inline constexpr std::string_view kCsvHeader =
 // `field` as one CSV field: in double quotes, with each quote doubled, when
 // it holds a comma, a double quote, CR or LF; otherwise as it is.
 std::string CsvField(std::string_view field);
+// CsvField's text appended to `out`.
+void AppendCsvField(std::string& out, std::string_view field);
 
 // "begin", "turn", "end" or "side".
 std::string_view RoleName(PointRole role);

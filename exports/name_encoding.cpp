@@ -58,6 +58,7 @@ class Utf8Checker {
     for (const char c : bytes) Take(static_cast<unsigned char>(c));
   }
   bool Valid() const { return valid_ && pending_ == 0; }
+  bool Broken() const { return !valid_; }
 
  private:
   void Take(unsigned char byte) {
@@ -122,6 +123,9 @@ NameEncoding DetectNameEncoding(Platform& platform, const std::string& path, cha
     if (got == 0) break;
     const std::string_view bytes(chunk.data(), static_cast<std::size_t>(got));
     checker.Feed(bytes);
+    // A file in a code page breaks UTF-8 at its first degree sign: no need
+    // to read the rest of it.
+    if (checker.Broken()) return by_mark;
     for (const char c : bytes) {
       if (previous == '\xC2' && c == '\xB0') utf8_degree_sign = true;
       previous = c;
@@ -130,15 +134,25 @@ NameEncoding DetectNameEncoding(Platform& platform, const std::string& path, cha
   return utf8_degree_sign && checker.Valid() ? NameEncoding::kUtf8 : by_mark;
 }
 
-std::string ToUtf8(std::string_view text, NameEncoding encoding) {
-  if (encoding == NameEncoding::kUtf8) return std::string(text);
+void AppendUtf8Text(std::string& out, std::string_view text, NameEncoding encoding) {
+  if (encoding == NameEncoding::kUtf8) {
+    out += text;
+    return;
+  }
   const auto& high = encoding == NameEncoding::kCodePage437 ? kCodePage437High : kWindows1252High;
-  std::string out;
-  out.reserve(text.size() + text.size() / 2);
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
-    AppendUtf8(out, byte < 0x80 ? char32_t{byte} : char32_t{high[byte - 0x80]});
+    if (byte < 0x80) {
+      out += c;
+    } else {
+      AppendUtf8(out, high[byte - 0x80]);
+    }
   }
+}
+
+std::string ToUtf8(std::string_view text, NameEncoding encoding) {
+  std::string out;
+  AppendUtf8Text(out, text, encoding);
   return out;
 }
 

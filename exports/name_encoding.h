@@ -28,5 +28,7 @@ NameEncoding DetectNameEncoding(Platform& platform, const std::string& path, cha
 
 // `text` in UTF-8. UTF-8 text passes through unchanged.
 std::string ToUtf8(std::string_view text, NameEncoding encoding);
+// ToUtf8's text appended to `out`.
+void AppendUtf8Text(std::string& out, std::string_view text, NameEncoding encoding);
 
 }  // namespace quarrow

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/platform.h"
@@ -20,6 +21,8 @@ class RunOutput : public RunListener {
   const std::string& path() const { return path_; }
   // Moves the finished output into place.
   virtual bool Commit() = 0;
+  // Pushes the finished output towards the disk; see ReportSink::Sync.
+  virtual void Sync() {}
   // Why Finish or Commit failed, in words for the user.
   virtual std::string ErrorText() const = 0;
 
@@ -33,6 +36,7 @@ class TextRunOutput : public RunOutput {
   TextRunOutput(std::string path, std::unique_ptr<ReportSink> sink)
       : RunOutput(std::move(path)), sink_(std::move(sink)) {}
   bool Commit() override { return !failed_ && sink_->Commit(); }
+  void Sync() override { sink_->Sync(); }
   std::string ErrorText() const override { return sink_->ErrorText(); }
 
  protected:
@@ -53,6 +57,7 @@ class TextRunOutput : public RunOutput {
 class RunOutputs : public RunListener {
  public:
   explicit RunOutputs(Platform& platform) : platform_(platform) {}
+  ~RunOutputs() override;
   void Add(std::unique_ptr<RunOutput> output) { outputs_.push_back(std::move(output)); }
   bool empty() const { return outputs_.empty(); }
 
@@ -67,6 +72,8 @@ class RunOutputs : public RunListener {
  private:
   Platform& platform_;
   std::vector<std::unique_ptr<RunOutput>> outputs_;
+  // Syncs the finished outputs while the report is moved into place.
+  std::thread syncing_;
 };
 
 }  // namespace quarrow

@@ -14,6 +14,7 @@
 
 #ifdef Q_OS_LINUX
 #include <fcntl.h>
+#include <unistd.h>
 #endif
 
 namespace quarrow {
@@ -54,6 +55,11 @@ class SaveFileSink : public ReportSink {
     error_ = written < 0 ? file_.errorString()
                          : QStringLiteral("The disk is full, or the file would be too large.");
     return false;
+  }
+  void Sync() override {
+#ifdef Q_OS_LINUX
+    ::fdatasync(file_.handle());
+#endif
   }
   bool Commit() override {
     if (file_.commit()) return true;

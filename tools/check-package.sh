@@ -20,12 +20,18 @@ for file in usr/bin/quarrow usr/bin/quarrow-adjust usr/bin/quarrow-convert usr/l
             "usr/lib/quarrow/Trimble Level Run.pdf" usr/share/applications/quarrow.desktop \
             usr/share/icons/hicolor/48x48/apps/quarrow.png usr/share/mime/packages/quarrow.xml \
             usr/share/man/man1/quarrow.1 usr/share/man/man1/quarrow-adjust.1 \
-            usr/share/man/man1/quarrow-convert.1; do
+                        usr/share/man/man1/quarrow-convert.1 usr/lib/quarrow/quarrow-profile.so; do
   [ -e "$root/$file" ] || { echo "check-package: $file is missing" >&2; exit 1; }
 done
 [ "$("$root/usr/bin/quarrow-adjust" --version)" = "quarrow-adjust $version" ]
+# The report as it always was, with every output beside it: the profile
+# through the drawing module installed beside the program.
 SOURCE_DATE_EPOCH=1796558400 LC_ALL=C "$root/usr/bin/quarrow-adjust" --begin 100 --end 99.91 \
-  --units metric --output "$out/run.adj" examples/run.txt
+  --units metric --export "$out/run.csv" --export "$out/run.json" --profile "$out/run.png" \
+  --output "$out/run.adj" examples/run.txt
+for output in run.csv run.json run.png; do
+  [ -s "$out/$output" ] || { echo "check-package: $output was not written" >&2; exit 1; }
+done
 sed -e "s#  run.txt#  examples/run.txt#" -e "s#  run.adj#  $out/run.adj#" tests/golden/example.adj |
   cmp - "$out/run.adj"
 [ "$("$root/usr/bin/quarrow-convert" --version)" = "quarrow-convert $version" ]
