@@ -24,6 +24,28 @@ the round medians.
 END
 }
 
+outputs_section() {
+  [ -f "$data/outputs.txt" ] || return 0
+  local alone csv png
+  alone=$(med outputs 1)
+  csv=$(med outputs 2)
+  png=$(med outputs 3)
+  cat <<END
+
+## Outputs beside the report
+
+quarrow-adjust on the 1,000,000-setup field file, side by side as above.
+Target: a CSV export within 1.3 x the report alone; a profile within 2 s
+more than the report alone.
+
+| Command | Median | Against the report alone |
+|---|---|---|
+| report alone | $(secs "$alone") | 1.00 |
+| with --export x.csv | $(secs "$csv") | $(ratio "$csv" "$alone") ($(verdict "$(ratio "$csv" "$alone")" 1.3)) |
+| with --profile x.png | $(secs "$png") | +$(secs "$(awk -v a="$png" -v b="$alone" 'BEGIN { print a - b }')") |
+END
+}
+
 memory_section() {
   cat <<END
 

@@ -75,6 +75,7 @@ bench/measure-memory.sh
 bench/measure-startup.sh
 bench/measure-paint.sh
 bench/measure-latency.sh
+bench/measure-outputs.sh
 record load-after "$(cut -d' ' -f1-3 /proc/loadavg)"
 
 # --- Micro-benchmarks and profiles (not part of the ratios) -----------------

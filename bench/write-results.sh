@@ -75,6 +75,7 @@ trap 'rm -f "$draft"' EXIT
 {
   head_and_targets
   throughput_section
+  outputs_section
   memory_section
   startup_section
   paint_section
