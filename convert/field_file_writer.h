@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "convert/code_page.h"
 #include "convert/level_run.h"
+#include "engine/code_pages.h"
 
 namespace quarrow {
 

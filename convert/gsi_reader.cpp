@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "convert/code_page.h"
 #include "convert/level_run.h"
+#include "engine/code_pages.h"
 
 namespace quarrow {
 
@@ -159,7 +159,8 @@ std::u32string PointName(const Word& word) {
   while (start < word.data.size() && word.data[start] == '0') ++start;
   if (start == word.data.size()) return U"0";
   std::u32string name;
-  for (char c : word.data.substr(start)) name += DecodeWindows1252(static_cast<unsigned char>(c));
+  for (char c : word.data.substr(start))
+    name += DecodeByte(static_cast<unsigned char>(c), CodePage::kWindows1252);
   return name;
 }
 

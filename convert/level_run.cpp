@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "convert/code_page.h"
 #include "convert/field_file_writer.h"
+#include "engine/code_pages.h"
 
 namespace quarrow {
 

@@ -1,4 +1,4 @@
-#include "convert/code_page.h"
+#include "engine/code_pages.h"
 
 #include <array>
 
@@ -6,11 +6,12 @@ namespace quarrow {
 
 namespace {
 
-// Windows-1252 bytes 0x80 to 0x9F; 0 marks the five undefined ones.
+// Windows-1252 bytes 0x80 to 0x9F; above them the code page is Latin-1. The
+// five bytes it leaves undefined keep their C1 control code points.
 constexpr std::array<char16_t, 32> kWindows1252High = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // Code page 437 bytes 0x80 to 0xFF.
 constexpr std::array<char16_t, 128> kDos437High = {
@@ -28,19 +29,19 @@ constexpr std::array<char16_t, 128> kDos437High = {
 
 }  // namespace
 
-char32_t DecodeWindows1252(unsigned char byte) {
-  if (byte < 0x80 || byte >= 0xA0) return byte;
-  const char16_t c = kWindows1252High[byte - 0x80];
-  return c == 0 ? U'\uFFFD' : c;
+char32_t DecodeByte(unsigned char byte, CodePage page) {
+  if (byte < 0x80) return byte;
+  if (page == CodePage::kDos437) return kDos437High[byte - 0x80];
+  return byte >= 0xA0 ? char32_t{byte} : char32_t{kWindows1252High[byte - 0x80]};
 }
 
 int EncodeChar(char32_t c, CodePage page) {
-  if (c < 0x20 || c == 0x7F) return -1;
+  if (c < 0x20 || (c >= 0x7F && c < 0xA0)) return -1;
   if (c < 0x80) return static_cast<int>(c);
   if (page == CodePage::kWindows1252) {
     if (c >= 0xA0 && c <= 0xFF) return static_cast<int>(c);
     for (std::size_t i = 0; i < kWindows1252High.size(); ++i) {
-      if (kWindows1252High[i] != 0 && kWindows1252High[i] == c) return static_cast<int>(0x80 + i);
+      if (kWindows1252High[i] == c) return static_cast<int>(0x80 + i);
     }
     return -1;
   }

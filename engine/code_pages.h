@@ -10,12 +10,14 @@ namespace quarrow {
 
 enum class CodePage { kWindows1252, kDos437 };
 
-// The character of `byte` in Windows-1252. The five bytes the code page
-// leaves undefined come back as U+FFFD.
-char32_t DecodeWindows1252(unsigned char byte);
+// The character of `byte` in `page`. The five bytes Windows-1252 leaves
+// undefined keep their C1 control code points, as the web's decoders do, so
+// that no byte of a name is ever lost.
+char32_t DecodeByte(unsigned char byte, CodePage page);
 
 // The byte of `c` in `page`, or -1 when the code page has no such character.
-// Control characters are refused too: they would break the line.
+// Control characters (C0 and C1) are refused too: they have no place in a
+// name.
 int EncodeChar(char32_t c, CodePage page);
 
 // UTF-8 of one code point (for messages and the summary).
