@@ -12,8 +12,9 @@
 //   one shorter than a page is kept on one page.
 // - A level-two heading "Contents" right after the introduction is filled
 //   with the headings below it and their page numbers.
-// - A heading or a picture never ends a page: it moves to the next page with
-//   the text it introduces.
+// - A heading, a picture or a paragraph ending in a colon never ends a page:
+//   it moves to the next page with what it introduces. Tables and code blocks
+//   shorter than a page are not split.
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
@@ -32,6 +33,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTextList>
 #include <QTextTable>
 #include <QUrl>
 #include <cmath>
@@ -162,6 +164,42 @@ void FitCodeBlocks(QTextDocument& document, QPaintDevice& device, double content
   }
 }
 
+// Spacing for print. Qt counts margins in pixels of a 96 dots-per-inch
+// screen, whatever the device.
+void SpaceForPrint(QTextDocument& document) {
+  constexpr double kPoint = kPictureDotsPerInch / 72.0;
+  document.setIndentWidth(18 * kPoint);
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    QTextBlockFormat format = block.blockFormat();
+    if (format.headingLevel() > 0) {
+      format.setTopMargin((format.headingLevel() == 1 ? 0 : 12) * kPoint);
+      format.setBottomMargin(4 * kPoint);
+    } else if (IsCodeBlock(block)) {
+      const bool first = !IsCodeBlock(block.previous());
+      const bool last = !IsCodeBlock(block.next());
+      format.setTopMargin(first ? 3 * kPoint : 0);
+      format.setBottomMargin(last ? 6 * kPoint : 0);
+    } else if (QTextCursor(block).currentTable() == nullptr && !block.textList()) {
+      format.setBottomMargin(5 * kPoint);
+    } else if (block.textList()) {
+      format.setBottomMargin(2 * kPoint);
+    }
+    QTextCursor(block).setBlockFormat(format);
+  }
+  for (QTextFrame* frame : document.rootFrame()->childFrames()) {
+    auto* table = qobject_cast<QTextTable*>(frame);
+    if (table == nullptr) continue;
+    QTextTableFormat format = table->format();
+    format.setCellPadding(2 * kPoint);
+    format.setCellSpacing(0);
+    format.setBorder(0.75 * kPoint);
+    format.setBorderCollapse(true);
+    format.setBorderBrush(QColor(0x99, 0x99, 0x99));
+    format.setBottomMargin(6 * kPoint);
+    table->setFormat(format);
+  }
+}
+
 struct Heading {
   int level = 0;
   QString text;
@@ -236,8 +274,12 @@ class Pages {
   // after format changes, can leave blocks it never reached without lines.
   void Relayout() { document_.markContentsDirty(0, document_.characterCount()); }
 
+  // Headings, pictures, and paragraphs that end in a colon, introducing
+  // what follows.
   static bool KeepsWithNext(const QTextBlock& block) {
-    return block.blockFormat().headingLevel() > 0 || IsPictureBlock(block);
+    if (block.blockFormat().headingLevel() > 0 || IsPictureBlock(block)) return true;
+    return block.text().endsWith(':') && !IsCodeBlock(block) &&
+           QTextCursor(block).currentTable() == nullptr;
   }
 
   // Moves to the next page every chain of headings and pictures that would
@@ -267,8 +309,47 @@ class Pages {
         moved = true;
         break;  // positions after it have changed
       }
-      if (!moved) moved = KeepCodeTogether();
+      if (!moved) moved = KeepCodeTogether() || KeepTablesTogether();
     }
+  }
+
+  // Starts a new page at the headings and paragraphs that introduce
+  // `content`, when there are any and they do not already start one; says
+  // whether it did.
+  bool BreakBeforeIntroduction(const QTextBlock& content) {
+    QTextBlock before = content.previous();
+    while (before.isValid() && before.text().isEmpty() && !IsPictureBlock(before)) {
+      before = before.previous();
+    }
+    if (!before.isValid() || !KeepsWithNext(before)) return false;
+    while (before.previous().isValid() && KeepsWithNext(before.previous())) {
+      before = before.previous();
+    }
+    QTextBlockFormat format = before.blockFormat();
+    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) return false;
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    QTextCursor(before).setBlockFormat(format);
+    Relayout();
+    return true;
+  }
+
+  // Moves to the next page the first table that a page end would part and
+  // that fits on one page; says whether it moved one.
+  bool KeepTablesTogether() {
+    for (QTextFrame* frame : document_.rootFrame()->childFrames()) {
+      auto* table = qobject_cast<QTextTable*>(frame);
+      if (table == nullptr) continue;
+      const QRectF box = document_.documentLayout()->frameBoundingRect(table);
+      if (PageOf(box.top()) == PageOf(box.bottom() - 1) || box.height() >= page_height_) continue;
+      QTextTableFormat format = table->format();
+      if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) continue;
+      if (BreakBeforeIntroduction(table->cellAt(0, 0).firstCursorPosition().block())) return true;
+      format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+      table->setFormat(format);
+      Relayout();
+      return true;
+    }
+    return false;
   }
 
   // Moves to the next page the first code block that a page end would part
@@ -284,6 +365,7 @@ class Pages {
       const double bottom = document_.documentLayout()->blockBoundingRect(last).bottom();
       if (PageOf(top) == PageOf(bottom - 1) || bottom - top >= page_height_) continue;
       if (block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) continue;
+      if (BreakBeforeIntroduction(block)) return true;
       QTextCursor cursor(block);
       QTextBlockFormat format = block.blockFormat();
       format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
@@ -333,6 +415,7 @@ int main(int argc, char* argv[]) {
 
   PlacePictures(document, folders, page.width() / kDotsPerInch);
   CentreCaptions(document);
+  SpaceForPrint(document);
   FitCodeBlocks(document, pdf, page.width());
   std::vector<Heading> headings;
   QTextTable* contents = InsertContents(document, headings);
