@@ -32,6 +32,10 @@ for file in usr/bin/quarrow usr/bin/quarrow-adjust usr/bin/quarrow-convert usr/l
             usr/share/bash-completion/completions/quarrow-convert; do
   [ -e "$root/$file" ] || { echo "check-package: $file is missing" >&2; exit 1; }
 done
+# The guide's figures: the setup drawing, the window and the profile.
+guide="$root/usr/lib/quarrow/Trimble Level Run.pdf"
+[ "$(pdfimages -list "$guide" | tail -n +3 | wc -l)" -ge 3 ] ||
+  { echo "check-package: the field guide lacks its figures" >&2; exit 1; }
 desktop-file-validate "$root/usr/share/applications/quarrow.desktop" ||
   { echo "check-package: desktop-file-validate rejects quarrow.desktop" >&2; exit 1; }
 # --strict fails on anything above a pedantic hint; validate-tree also checks

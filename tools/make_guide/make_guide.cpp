@@ -442,6 +442,8 @@ int main(int argc, char* argv[]) {
 
   const int page_count = document.pageCount();
   QPainter painter(&pdf);
+  // Line drawings and screenshots stay sharp: no JPEG.
+  painter.setRenderHint(QPainter::LosslessImageRendering);
   QFont footer_font("Liberation Sans", 8);
   for (int index = 0; index < page_count; ++index) {
     if (index > 0) pdf.newPage();
