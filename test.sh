@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test through ctest: first
-# the normal build and its Debian package, then the whole suite again under
+# the normal build and its Debian package (which tools/check-package.sh has
+# judged by lintian, appstreamcli and desktop-file-validate, failing on any
+# error or warning, and then checks installed), then the whole suite again under
 # AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzzer for a
 # minute.
 set -euo pipefail

@@ -16,7 +16,7 @@ struct ProfileDrawing {
   MakeProfilePicture make_picture = nullptr;
 };
 
-// The module beside the program named `argv0`; false, with `error` saying
+// The module in the folder beside the program named `argv0`; false, with `error` saying
 // why, when it is missing or not the module.
 bool LoadProfileDrawing(const char* argv0, ProfileDrawing& drawing, std::string& error);
 

@@ -23,7 +23,7 @@ using MakeProfilePicture = RunOutput* (*)(const RunState& rs, const std::string&
                                           CivilDate date);
 inline constexpr const char* kMakeProfilePicture = "quarrow_make_profile_picture";
 
-// The module's file name, beside the program.
-inline constexpr const char* kProfileModuleName = "quarrow-profile";
+// The module's file name, in the folder "modules" beside the program.
+inline constexpr const char* kProfileModuleName = "modules/quarrow-profile";
 
 }  // namespace quarrow
