@@ -296,8 +296,8 @@ std::string NetworkReportText(Platform& platform, const NetworkRequest& request,
   }
   if (!network.untouched_marks.empty()) report.Line("");
 
-  report.Line("MARK NAME      STATUS       PUBLISHED   ADJUSTED   CORRECTION   STD DEV");
-  report.Line("------------   --------     --------   --------   ----------   -------");
+  report.Line("MARK NAME      STATUS      PUBLISHED   ADJUSTED   CORRECTION   STD DEV");
+  report.Line("------------   --------    ---------   --------   ----------   -------");
   for (std::size_t i = 0; i < network.marks.size(); ++i) {
     const NetworkMark& mark = network.marks[i];
     std::string line =
@@ -313,11 +313,11 @@ std::string NetworkReportText(Platform& platform, const NetworkRequest& request,
   report.Line("");
 
   report.Line(
-      "RUN   FROM           TO              LENGTH  SETUPS    OBSERVED   RESIDUAL   STD RES"
-      "   THIRD ORDER");
+      "RUN   FROM           TO               LENGTH  SETUPS    OBSERVED   RESIDUAL   STD RES      "
+      "THIRD ORDER");
   report.Line(
-      "---   ------------   ------------   -------  ------   ---------   --------   -------"
-      "   -----------");
+      "---   ------------   ------------   --------  ------    --------   --------   -------      "
+      "-----------");
   for (std::size_t r = 0; r < network.runs.size(); ++r) {
     const RunRecord& run = network.runs[r];
     const RunResult& adjusted = result.runs[r];
@@ -338,8 +338,8 @@ std::string NetworkReportText(Platform& platform, const NetworkRequest& request,
   }
   report.Line("");
 
-  report.Line("LOOP   LENGTH     MISCLOSURE   ALLOWED   THIRD ORDER   RUNS");
-  report.Line("----   --------   ----------   -------   -----------   ----");
+  report.Line("LOOP     LENGTH   MISCLOSURE   ALLOWED   THIRD ORDER  RUNS");
+  report.Line("----   --------   ----------   -------   -----------  ----");
   for (std::size_t l = 0; l < result.loops.size(); ++l) {
     const LoopResult& loop = result.loops[l];
     std::string line = RightText(std::to_string(l + 1), 4) + " " + report.Number(loop.length, 10);
