@@ -27,17 +27,35 @@ class SparseInverse {
     const int* start = l_.outerIndexPtr();
     const int* rows = l_.innerIndexPtr();
     const double* l = l_.valuePtr();
+    std::vector<double> sums;
     for (int i = static_cast<int>(l_.cols()) - 1; i >= 0; --i) {
       const int first = start[i];
       const int last = start[i + 1];
+      // Z(r_j, i) = -sum_k L(r_k, i) Z(r_k, r_j) over the rows r of column
+      // i. Each pair j < k is visited once, walking column r_j (which holds
+      // every later r_k: the rows of a column form a clique of the filled
+      // graph) and feeding both sums, so no entry is searched for.
+      sums.assign(static_cast<std::size_t>(last - first), 0.0);
       for (int j = first; j < last; ++j) {
-        double sum = 0;
-        for (int k = first; k < last; ++k) sum += l[k] * At(rows[k], rows[j]);
-        values_[static_cast<std::size_t>(j)] = -sum;
+        const int row_j = rows[j];
+        sums[static_cast<std::size_t>(j - first)] +=
+            l[j] * diagonal_[static_cast<std::size_t>(row_j)];
+        int p = start[row_j];
+        const int end = start[row_j + 1];
+        for (int k = j + 1; k < last; ++k) {
+          while (p < end && rows[p] < rows[k]) ++p;
+          if (p == end || rows[p] != rows[k]) continue;  // Deliberate: absent means zero
+          const double z = values_[static_cast<std::size_t>(p)];
+          sums[static_cast<std::size_t>(j - first)] += l[k] * z;
+          sums[static_cast<std::size_t>(k - first)] += l[j] * z;
+        }
       }
-      double sum = 0;
-      for (int k = first; k < last; ++k) sum += l[k] * values_[static_cast<std::size_t>(k)];
-      diagonal_[static_cast<std::size_t>(i)] = 1.0 / d[i] - sum;
+      double diagonal_sum = 0;
+      for (int j = first; j < last; ++j) {
+        values_[static_cast<std::size_t>(j)] = -sums[static_cast<std::size_t>(j - first)];
+        diagonal_sum += l[j] * values_[static_cast<std::size_t>(j)];
+      }
+      diagonal_[static_cast<std::size_t>(i)] = 1.0 / d[i] - diagonal_sum;
     }
   }
 

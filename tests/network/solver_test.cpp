@@ -44,6 +44,16 @@ TEST(SolveNetwork, AgreesWithHandAdjustments) {
        {-0.001, -0.002, -0.003},
        {1.0 / 6, 4.0 / 6, 9.0 / 6},
        1},
+      // Two loops of two runs each, A-B twice and B-C twice: every mark
+      // lands on the mean of its two differences.
+      {"two loops",
+       {{kFixed, 0, 0}, {kAdjusted, 0, 0}, {kAdjusted, 0, 0}},
+       {{0, 1, 1.000, 1}, {0, 1, 1.006, 1}, {1, 2, 1.000, 2}, {1, 2, 0.994, 2}},
+       0.002,
+       {0, 1.003, 2.000},
+       {0.003, -0.003, -0.003, 0.003},
+       {0.5, 0.5, 1, 1},
+       2},
       // One mark between two fixed ones: the chain's misclosure in halves.
       {"chain between fixed marks",
        {{kFixed, 0, 0}, {kAdjusted, 0, 0}, {kFixed, 3, 0}},
