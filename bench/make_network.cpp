@@ -19,7 +19,9 @@ namespace {
 
 std::string JunctionName(std::int64_t node) { return "J-" + std::to_string(node); }
 
-double JunctionElevation(std::int64_t node) { return 150 + 10 * std::sin(0.37 * static_cast<double>(node)); }
+double JunctionElevation(std::int64_t node) {
+  return 150 + 10 * std::sin(0.37 * static_cast<double>(node));
+}
 
 }  // namespace
 
@@ -64,23 +66,27 @@ int main(int argc, char** argv) {
     ++made;
   };
   for (std::int64_t row = 0; row < side; ++row) {
-    for (std::int64_t column = 0; column + 1 < side; ++column) make(row * side + column, row * side + column + 1);
+    for (std::int64_t column = 0; column + 1 < side; ++column)
+      make(row * side + column, row * side + column + 1);
   }
   for (std::int64_t column = 0; column < side; ++column) {
-    for (std::int64_t row = 0; row + 1 < side; ++row) make(row * side + column, (row + 1) * side + column);
+    for (std::int64_t row = 0; row + 1 < side; ++row)
+      make(row * side + column, (row + 1) * side + column);
   }
   const std::int64_t middle = (side / 2) * side + side / 2;
   std::ofstream marks(folder + "/marks.csv", std::ios::binary);
   marks << "name,elevation,standard_deviation\r\n";
   char line[96];
   for (const std::int64_t node : {std::int64_t{0}, side * side - 1}) {
-    std::snprintf(line, sizeof line, "%s,%.4f\r\n", JunctionName(node).c_str(), JunctionElevation(node));
+    std::snprintf(line, sizeof line, "%s,%.4f\r\n", JunctionName(node).c_str(),
+                  JunctionElevation(node));
     marks << line;
   }
-  std::snprintf(line, sizeof line, "%s,%.4f,0.020\r\n", JunctionName(middle).c_str(), JunctionElevation(middle));
+  std::snprintf(line, sizeof line, "%s,%.4f,0.020\r\n", JunctionName(middle).c_str(),
+                JunctionElevation(middle));
   marks << line;
-  std::printf("%lld runs of %lld setups on a %lld x %lld grid in %s\n", static_cast<long long>(made),
-              static_cast<long long>(setups), static_cast<long long>(side),
-              static_cast<long long>(side), folder.c_str());
+  std::printf("%lld runs of %lld setups on a %lld x %lld grid in %s\n",
+              static_cast<long long>(made), static_cast<long long>(setups),
+              static_cast<long long>(side), static_cast<long long>(side), folder.c_str());
   return 0;
 }

@@ -25,7 +25,8 @@ struct Grid {
 };
 
 Grid MakeGrid(std::int64_t wanted_marks) {
-  const auto side = static_cast<std::int64_t>(std::ceil(std::sqrt(static_cast<double>(wanted_marks))));
+  const auto side =
+      static_cast<std::int64_t>(std::ceil(std::sqrt(static_cast<double>(wanted_marks))));
   Grid grid;
   std::mt19937_64 random(7);
   std::normal_distribution<double> noise(0, 0.002);
@@ -33,7 +34,8 @@ Grid MakeGrid(std::int64_t wanted_marks) {
   std::vector<double> truth(static_cast<std::size_t>(side * side));
   for (double& h : truth) h = 100 + std::uniform_real_distribution<double>(0, 50)(random);
   grid.marks.resize(truth.size());
-  for (const std::int64_t corner : {std::int64_t{0}, side - 1, side * (side - 1), side * side - 1}) {
+  for (const std::int64_t corner :
+       {std::int64_t{0}, side - 1, side * (side - 1), side * side - 1}) {
     grid.marks[static_cast<std::size_t>(corner)] = {quarrow::MarkStatus::kFixed,
                                                     truth[static_cast<std::size_t>(corner)], 0};
   }

@@ -34,6 +34,12 @@ std::string_view StatusName(MarkStatus status) {
 
 std::string Boolean(bool value) { return value ? "true" : "false"; }
 
+// A mark name or path as a JSON string. Names come from field files in the
+// office software's code page (or from the marks file); JSON is UTF-8.
+std::string JsonText(const std::string& text) {
+  return JsonString(IsValidUtf8(text) ? text : ToUtf8(text, NameEncoding::kWindows1252));
+}
+
 // Right-justified text in `width`.
 std::string RightText(std::string_view text, std::size_t width) {
   return text.size() >= width ? std::string(text)
@@ -100,7 +106,7 @@ class PointExports : public RunListener {
   bool empty() const { return outputs_.empty(); }
   void StartRun(const std::string& file, NameEncoding encoding) {
     run_csv_ = CsvField(file);
-    run_json_ = JsonString(file);
+    run_json_ = JsonText(file);
     encoding_ = encoding;
   }
   // Text before the points (JSON: everything but the points) and after.
@@ -194,7 +200,7 @@ std::string JsonPrologue(const Network& network, const NetworkResult& result) {
   for (std::size_t i = 0; i < network.marks.size(); ++i) {
     const NetworkMark& mark = network.marks[i];
     out += i == 0 ? "\n    " : ",\n    ";
-    out += "{\"name\": " + JsonString(network.mark_names[i]);
+    out += "{\"name\": " + JsonText(network.mark_names[i]);
     out += ", \"status\": \"" + std::string(StatusName(mark.status)) + "\"";
     out +=
         ", \"published_elevation\": " +
@@ -204,16 +210,16 @@ std::string JsonPrologue(const Network& network, const NetworkResult& result) {
   }
   out += "\n  ],\n  \"untouched_marks\": [";
   for (std::size_t i = 0; i < network.untouched_marks.size(); ++i) {
-    out += (i == 0 ? "" : ", ") + JsonString(network.untouched_marks[i]);
+    out += (i == 0 ? "" : ", ") + JsonText(network.untouched_marks[i]);
   }
   out += "],\n  \"runs\": [";
   for (std::size_t r = 0; r < network.runs.size(); ++r) {
     const RunRecord& run = network.runs[r];
     const RunResult& adjusted = result.runs[r];
     out += r == 0 ? "\n    " : ",\n    ";
-    out += "{\"file\": " + JsonString(run.file);
-    out += ", \"from\": " + JsonString(run.from_name);
-    out += ", \"to\": " + JsonString(run.to_name);
+    out += "{\"file\": " + JsonText(run.file);
+    out += ", \"from\": " + JsonText(run.from_name);
+    out += ", \"to\": " + JsonText(run.to_name);
     out += ", \"length\": " + JsonNumber(run.length);
     out += ", \"setups\": " + std::to_string(run.setups);
     out += ", \"observed_difference\": " + JsonNumber(run.difference);
@@ -231,8 +237,7 @@ std::string JsonPrologue(const Network& network, const NetworkResult& result) {
     out += "{\"runs\": [";
     for (std::size_t s = 0; s < loop.loop.steps.size(); ++s) {
       const LoopStep& step = loop.loop.steps[s];
-      out +=
-          (s == 0 ? "" : ", ") + JsonString(network.runs[static_cast<std::size_t>(step.run)].file);
+      out += (s == 0 ? "" : ", ") + JsonText(network.runs[static_cast<std::size_t>(step.run)].file);
     }
     out += "], \"reversed\": [";
     for (std::size_t s = 0; s < loop.loop.steps.size(); ++s) {
@@ -240,8 +245,8 @@ std::string JsonPrologue(const Network& network, const NetworkResult& result) {
     }
     out += "], \"between_fixed\": ";
     if (loop.loop.first_fixed >= 0) {
-      out += "[" + JsonString(network.mark_names[static_cast<std::size_t>(loop.loop.first_fixed)]) +
-             ", " + JsonString(network.mark_names[static_cast<std::size_t>(loop.loop.last_fixed)]) +
+      out += "[" + JsonText(network.mark_names[static_cast<std::size_t>(loop.loop.first_fixed)]) +
+             ", " + JsonText(network.mark_names[static_cast<std::size_t>(loop.loop.last_fixed)]) +
              "]";
     } else {
       out += "null";
