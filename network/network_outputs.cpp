@@ -318,16 +318,21 @@ std::string NetworkReportText(Platform& platform, const NetworkRequest& request,
   report.Line("");
 
   report.Line(
-      "RUN   FROM           TO               LENGTH  SETUPS    OBSERVED   RESIDUAL   STD RES      "
+      "RUN   FILE                 FROM           TO               LENGTH  SETUPS    OBSERVED   "
+      "RESIDUAL   STD RES      "
       "THIRD ORDER");
   report.Line(
-      "---   ------------   ------------   --------  ------    --------   --------   -------      "
+      "---   ------------------   ------------   ------------   --------  ------    --------   "
+      "--------   -------      "
       "-----------");
   for (std::size_t r = 0; r < network.runs.size(); ++r) {
     const RunRecord& run = network.runs[r];
     const RunResult& adjusted = result.runs[r];
-    std::string line = RightText(std::to_string(r + 1), 3) + "   " + PadText(run.from_name, 12) +
-                       "   " + PadText(run.to_name, 12) + "  ";
+    // The file's own name: its folder is in the list of level files above.
+    const std::size_t slash = run.file.find_last_of('/');
+    const std::string name = slash == std::string::npos ? run.file : run.file.substr(slash + 1);
+    std::string line = RightText(std::to_string(r + 1), 3) + "   " + PadText(name, 18) + "   " +
+                       PadText(run.from_name, 12) + "   " + PadText(run.to_name, 12) + "  ";
     line += report.Number(run.length, 9);
     line += RightText(std::to_string(run.setups), 8);
     line += "  " + report.Signed(run.difference, 10);
