@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cmath>
 #include <sstream>
 
 #include "cli/adjust_tool.h"
@@ -209,6 +210,78 @@ TEST_F(NetworkTool, RunReportsReplaceOnlyWithForce) {
       << errors;
   EXPECT_NE(ReadBytes("run1-n1-j2.adj"), "old");
   EXPECT_TRUE(QFile::exists("run6-j3-n7.adj"));
+}
+
+// The adjusted elevation of `mark` in a JSON export.
+double AdjustedElevation(const std::string& json, const std::string& mark) {
+  const std::size_t at = json.find("{\"name\": \"" + mark + "\", \"status\"");
+  const std::size_t value = json.find("\"adjusted_elevation\": ", at) + 22;
+  return std::stod(json.substr(value, 30));
+}
+
+// With a weighted mark, the a-priori sigma sets how much the runs weigh
+// against it; with only fixed marks it scales nothing but the statistics.
+TEST_F(NetworkTool, SigmaMovesTheAdjustmentOnlyWithWeightedMarks) {
+  WriteBytes("all-fixed.csv", "BM N-1,499.803\nBM N-4,535.459\nBM N-7,464.768\n");
+  const struct {
+    const char* marks;
+    bool moves;
+  } rows[] = {{"marks.csv", true}, {"all-fixed.csv", false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.marks);
+    std::vector<double> elevations;
+    for (const char* sigma : {"1", "4"}) {
+      Run(QStringList{"--force", "--sigma", sigma, "--marks", row.marks, "--output", "s.adj",
+                      "--export", "s.json"} +
+          kNetworkRuns);
+      ASSERT_TRUE(QFile::exists("s.json")) << errors;
+      elevations.push_back(AdjustedElevation(ReadBytes("s.json"), "J-3"));
+    }
+    if (row.moves) {
+      EXPECT_GT(std::fabs(elevations[0] - elevations[1]), 1e-4);
+    } else {
+      EXPECT_NEAR(elevations[0], elevations[1], 1e-9);
+    }
+  }
+}
+
+// A loop run (from a mark back to itself) is one more observation: its whole
+// difference is its misclosure. A mark that only loop runs reach is not tied
+// to anything.
+TEST_F(NetworkTool, LoopRunsCloseOnThemselves) {
+  std::string loop = ReadBytes("run1-n1-j2.txt");
+  const std::size_t last = loop.rfind("\r\n", loop.size() - 3) + 2;
+  const std::size_t name = loop.find(',', last) + 1;
+  loop.replace(name, loop.find(',', name) - name, "BM N-1");
+  WriteBytes("loop.txt", loop);
+  EXPECT_EQ(Run(QStringList{"--marks", "marks.csv", "--output", "l.adj", "--export", "l.json",
+                            "loop.txt"} +
+                kNetworkRuns),
+            1);
+  const std::string json = ReadBytes("l.json");
+  EXPECT_NE(json.find("{\"runs\": [\"loop.txt\"], \"reversed\": [false], \"between_fixed\": null"),
+            std::string::npos);
+  EXPECT_NE(ReadBytes("l.adj").find("1 run has a standardized residual beyond 3.29"),
+            std::string::npos);
+
+  loop.replace(name, 6, "X-9");
+  loop.replace(loop.find(',') + 1, 6, "X-9");
+  WriteBytes("stray.txt", loop);
+  EXPECT_EQ(
+      Run(QStringList{"--marks", "marks.csv", "--output", "l2.adj", "stray.txt"} + kNetworkRuns),
+      2);
+  EXPECT_NE(errors.find("These bench marks reach no mark of the marks file through runs:\nX-9\n"
+                        "Their runs:\nstray.txt"),
+            std::string::npos)
+      << errors;
+  EXPECT_FALSE(QFile::exists("l2.adj"));
+}
+
+TEST_F(NetworkTool, ListedMarkOnNoRunIsAWarning) {
+  WriteBytes("extra.csv", ReadBytes("marks.csv") + "BM Q-5,300.000\r\n");
+  EXPECT_EQ(Run(QStringList{"--marks", "extra.csv", "--output", "w.adj"} + kNetworkRuns), 0);
+  EXPECT_NE(ReadBytes("w.adj").find("** Warning: the listed mark BM Q-5 is on no run.\r\n"),
+            std::string::npos);
 }
 
 }  // namespace
