@@ -82,6 +82,9 @@ trap 'rm -f "$draft"' EXIT
   latency_section
   profile_sections
   echo
+  # quarrow-network's figures come from bench/measure-network.sh.
+  cat "$root/bench/network-results.md"
+  echo
   sed '1,/-->$/d' "$root/bench/notes.md"
   commands_section
 } >"$draft"

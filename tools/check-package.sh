@@ -2,8 +2,8 @@
 # Builds the Debian package from build/default, has lintian judge it, unpacks
 # it into a scratch root, validates the AppStream metadata and the desktop
 # file it ships, and checks the installed programs: the tool adjusts an
-# example, the converter converts one, and the field guide sits beside the
-# window program.
+# example, the converter converts one, the network tool adjusts the example
+# network, and the field guide sits beside the window program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=build/package
@@ -22,14 +22,17 @@ lintian --allow-root --fail-on error,warning "$deb" ||
   { echo "check-package: lintian found errors or warnings in $deb" >&2; exit 1; }
 root="$out/root"
 dpkg-deb -x "$deb" "$root"
-for file in usr/bin/quarrow usr/bin/quarrow-adjust usr/bin/quarrow-convert usr/lib/quarrow/quarrow \
+for file in usr/bin/quarrow usr/bin/quarrow-adjust usr/bin/quarrow-convert usr/bin/quarrow-network \
+            usr/lib/quarrow/quarrow \
             "usr/lib/quarrow/Trimble Level Run.pdf" usr/share/applications/quarrow.desktop \
             usr/share/icons/hicolor/48x48/apps/quarrow.png usr/share/mime/packages/quarrow.xml \
             usr/share/man/man1/quarrow.1.gz usr/share/man/man1/quarrow-adjust.1.gz \
-            usr/share/man/man1/quarrow-convert.1.gz usr/share/doc/quarrow/copyright \
+            usr/share/man/man1/quarrow-convert.1.gz usr/share/man/man1/quarrow-network.1.gz \
+            usr/share/doc/quarrow/copyright \
             usr/share/doc/quarrow/changelog.gz usr/share/metainfo/com.example.quarrow.metainfo.xml \
             usr/share/bash-completion/completions/quarrow-adjust \
             usr/share/bash-completion/completions/quarrow-convert \
+            usr/share/bash-completion/completions/quarrow-network \
             usr/lib/quarrow/modules/quarrow-profile.so; do
   [ -e "$root/$file" ] || { echo "check-package: $file is missing" >&2; exit 1; }
 done
@@ -63,5 +66,10 @@ sed -e "s#  run.txt#  examples/run.txt#" -e "s#  run.adj#  $out/run.adj#" tests/
 [ "$("$root/usr/bin/quarrow-convert" --version)" = "quarrow-convert $version" ]
 "$root/usr/bin/quarrow-convert" --output "$out/run-from-jxl.txt" examples/convert/run.jxl >/dev/null
 cmp examples/convert/run-from-jxl.txt "$out/run-from-jxl.txt"
+[ "$("$root/usr/bin/quarrow-network" --version)" = "quarrow-network $version" ]
+SOURCE_DATE_EPOCH=1796558400 LC_ALL=C "$root/usr/bin/quarrow-network" --marks examples/network/marks.csv \
+  --output "$out/network.adj" --export "$out/network.csv" examples/network/run*.txt
+grep -q "This level network MEETS third order" "$out/network.adj"
 echo "Package $deb: lintian, AppStream and desktop file clean; installs the programs, the guide"
-echo "beside quarrow, the manual pages, completion and metadata; adjusts and converts the examples."
+echo "beside quarrow, the manual pages, completion and metadata; adjusts and converts the examples"
+echo "and adjusts the example network."

@@ -18,6 +18,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   qt6-svg-dev
   googletest libgtest-dev
+  libeigen3-dev
   fonts-liberation
   lintian appstream desktop-file-utils poppler-utils
   clang libclang-rt-14-dev

@@ -1,0 +1,41 @@
+#pragma once
+
+// The marks file of a level network: one bench mark a line,
+// `name,elevation` or `name,elevation,standard_deviation`. Blank lines and
+// lines starting with '#' are skipped; the first other line is a header when
+// its second field is not a number. Names are trimmed of blanks and tabs and
+// kept as bytes. Numbers are data, not typing: "." is the decimal point in
+// every locale.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quarrow {
+
+struct ListedMark {
+  std::string name;
+  double elevation = 0;
+  std::optional<double> std_dev;  // none: the mark is held fixed
+  int line = 0;                   // line number in the file, from 1
+};
+
+struct MarksFile {
+  std::vector<ListedMark> marks;  // in file order
+  std::string error;              // "" when the file was read; else why not, naming the line
+};
+
+// `text` with blanks and tabs removed from both ends.
+std::string_view TrimBlanks(std::string_view text);
+
+// A finite number written with "." (an optional sign, digits, a point,
+// digits, an exponent), nothing else but surrounding blanks.
+std::optional<double> ReadDataNumber(std::string_view text);
+
+// Reads the marks file's bytes. Refuses a line that is not a mark, a
+// standard deviation that is not positive, and a name given twice (naming
+// it); a file without a single mark.
+MarksFile ReadMarksFile(std::string_view bytes);
+
+}  // namespace quarrow

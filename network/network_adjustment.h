@@ -1,0 +1,104 @@
+#pragma once
+
+// A level network from its field files and its marks file: every run read
+// once by the closure pass for the difference it carries and its length,
+// joined to the others at its two bench marks by name, then adjusted by
+// least squares (network/network_solver.h) with its loops and statistics.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/platform.h"
+#include "network/loops.h"
+#include "network/marks_file.h"
+#include "network/network_solver.h"
+#include "shell/prepare_adjustment.h"
+
+namespace quarrow {
+
+// The a-priori standard error of a levelled kilometre when none is given:
+// the FGCS third-order value, in millimetres.
+inline constexpr double kDefaultSigmaMillimetres = 2.0;
+// A standardized residual beyond this is a likely blunder (the 99.9 %
+// two-sided point of the normal distribution).
+inline constexpr double kBlunderLimit = 3.29;
+
+struct NetworkRequest {
+  std::string marks_file;
+  std::vector<std::string> run_files;  // as given, in order
+  Units units = Units::kFeet;
+  std::optional<double> refraction;  // curvature and refraction with this k
+  double sigma_millimetres = kDefaultSigmaMillimetres;
+};
+
+// One field file as the closure pass read it, before the network is adjusted.
+struct RunRecord {
+  std::string file;         // as given
+  std::string report_path;  // its usual report beside it
+  char degree_mark = '\0';
+  std::string from_name;  // the bench marks, trimmed
+  std::string to_name;
+  std::int64_t from = 0;  // indices into Network::mark_names
+  std::int64_t to = 0;
+  double difference = 0;  // unadjusted, from the beginning to the ending mark
+  double length = 0;      // in the units of the run
+  std::int64_t setups = 0;
+  std::int64_t turn_errors = 0;  // turns over the largest BS - FS differential
+  double total_imbalance = 0;    // |sum BS - sum FS|
+  int max_diff = 0;              // the largest allowed differential, in units
+};
+
+struct Network {
+  std::vector<std::string> mark_names;  // listed marks the runs touch first, in file order
+  std::vector<NetworkMark> marks;
+  std::vector<RunRecord> runs;
+  std::vector<std::string> untouched_marks;  // listed, but on no run
+  bool feet = true;
+};
+
+// Reads the marks file and every field file. Each problem is shown through
+// the platform, naming the file or mark; the answer is then none (exit 2).
+std::optional<Network> LoadNetwork(Platform& platform, const NetworkRequest& request);
+
+struct RunResult {
+  double residual = 0;                 // the correction the run's difference receives
+  std::optional<double> standardized;  // none when nothing else checks the run
+  bool flagged = false;                // |standardized| > kBlunderLimit
+  double allowed = 0;                  // third-order closing error for its length
+  bool meets_third_order = false;      // turns, balance and closure between adjusted marks
+};
+
+struct LoopResult {
+  NetworkLoop loop;
+  double length = 0;  // in the units of the runs
+  double allowed = 0;
+  bool meets = false;
+};
+
+struct NetworkResult {
+  NetworkSolution solution;
+  std::vector<RunResult> runs;
+  std::vector<LoopResult> loops;
+  double sigma_units = 0;  // the a-priori sigma in units per root kilometre
+  double sigma_millimetres = 0;
+  std::optional<double> sigma_aposteriori;  // mm per root km; none without redundancy
+  double test_statistic = 0;                // v'Pv / sigma^2
+  double test_lower = 0;                    // chi-square 2.5 % and 97.5 % points
+  double test_upper = 0;
+  bool global_test_passed = true;  // also with no redundancy: nothing to test
+  std::int64_t runs_meeting = 0;
+  std::int64_t loops_meeting = 0;
+  std::int64_t flagged_runs = 0;
+  bool all_meet = false;  // every run, every loop and the global test
+};
+
+// Third order's allowed closing error over `length`: 0.05 ft times the root
+// of the length in units of 5200 ft, or 12 mm times the root of kilometres.
+double ThirdOrderAllowance(double length, bool feet);
+
+// Adjusts the network; false when its normal equations cannot be solved.
+bool AdjustNetwork(const Network& network, double sigma_millimetres, NetworkResult& result);
+
+}  // namespace quarrow

@@ -1,0 +1,37 @@
+#pragma once
+
+// What quarrow-network writes: the network report, each run's own report
+// adjusted between its network marks, and the CSV and JSON exports. Every
+// output is written into its temporary file first; none is moved into place
+// before all are complete.
+
+#include <string>
+#include <vector>
+
+#include "engine/platform.h"
+#include "network/network_adjustment.h"
+
+namespace quarrow {
+
+struct NetworkOutputFiles {
+  std::string report;
+  std::vector<std::string> csv_exports;
+  std::vector<std::string> json_exports;
+  bool run_reports = false;  // each run's ".adj" beside its field file
+};
+
+// The network report: fixed-width lines ending CR LF, numbers as the run
+// report writes them with the platform's decimal separator, dated today.
+std::string NetworkReportText(Platform& platform, const NetworkRequest& request,
+                              const Network& network, const NetworkResult& result,
+                              const std::string& report_path);
+
+// Writes every output. Each run is adjusted between the adjusted elevations
+// of its two marks by the single-run engine, so its points are exactly the
+// ones quarrow-adjust gives with those elevations. False, with the problem
+// shown, when anything could not be written; nothing is then moved into place
+// (unless a move itself fails part way).
+bool WriteNetworkOutputs(Platform& platform, const NetworkRequest& request, const Network& network,
+                         const NetworkResult& result, const NetworkOutputFiles& files);
+
+}  // namespace quarrow
