@@ -93,7 +93,7 @@ expect "points.csv" quarrow-adjust --export = p
 expect "jobs profile.pdf profile.png profile.svg" quarrow-adjust --profile ""
 expect "JOB.GSI job.jxl jobs" quarrow-convert ""
 expect "jobs north road.txt run.txt" quarrow-convert --output ""
-expect "jobs" quarrow-network --reports ""
+expect "RUN.CSV jobs north road.txt points.csv run.txt" quarrow-network --reports ""
 expect "RUN.CSV jobs north road.txt points.csv run.txt" quarrow-network --marks ""
 expect "RUN.CSV jobs north road.txt points.csv run.txt" quarrow-network --sigma 2 run.txt ""
 expect "jobs/lower.txt" quarrow-adjust jobs/
