@@ -53,10 +53,10 @@ QString FirstLocalFile(const QMimeData& data) {
 }
 
 // One control of the table, named, captioned, placed and with its tip.
-QWidget* MakeControl(QWidget* parent, const ControlSpec& spec, const QString& caption) {
-  const QRect place = TwipsRect(spec.left, spec.top, spec.width, spec.height);
+QWidget* MakeControl(QWidget* parent, const ControlLayout& layout, const QString& caption) {
+  const QRect place = TwipsRect(layout.left, layout.top, layout.width, layout.height);
   QWidget* control = nullptr;
-  switch (spec.kind) {
+  switch (layout.kind) {
     case ControlKind::kLabel: {
       auto* label = new QLabel(parent);
       label->setTextFormat(Qt::PlainText);
@@ -74,8 +74,8 @@ QWidget* MakeControl(QWidget* parent, const ControlSpec& spec, const QString& ca
       control = new QRadioButton(caption, parent);
       break;
   }
-  control->setObjectName(QString::fromLatin1(spec.name));
-  if (*spec.tool_tip != '\0') control->setToolTip(QString::fromUtf8(spec.tool_tip));
+  control->setObjectName(QString::fromLatin1(layout.name));
+  if (*layout.tool_tip != '\0') control->setToolTip(QString::fromUtf8(layout.tool_tip));
   if (auto* label = qobject_cast<QLabel*>(control)) {
     PlaceLabel(*label, place);
   } else {
@@ -114,9 +114,9 @@ void frmMain::BuildControls() {
   setCentralWidget(client);
 
   std::map<int, QWidget*> by_tab_index;
-  for (const ControlSpec& spec : kMainWindowControls) {
-    QWidget* control = MakeControl(client, spec, tr(spec.caption));
-    if (spec.kind != ControlKind::kLabel) by_tab_index[spec.tab_index] = control;
+  for (const ControlLayout& row : kMainWindowControls) {
+    QWidget* control = MakeControl(client, row, tr(row.caption));
+    if (row.kind != ControlKind::kLabel) by_tab_index[row.tab_index] = control;
   }
   const auto built = [client](const char* name) {
     return client->findChild<QWidget*>(QString::fromLatin1(name));

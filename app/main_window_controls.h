@@ -12,7 +12,7 @@ inline constexpr int kMainClientHeight = 3510;
 
 enum class ControlKind { kLabel, kTextBox, kButton, kOption };
 
-struct ControlSpec {
+struct ControlLayout {
   const char* name;  // object name, as the handlers are named after it
   ControlKind kind;
   const char* caption;  // label or button text, translated; "" for text boxes
@@ -21,7 +21,7 @@ struct ControlSpec {
   const char* tool_tip;  // "" for none
 };
 
-inline constexpr ControlSpec kMainWindowControls[] = {
+inline constexpr ControlLayout kMainWindowControls[] = {
     {"Label3", ControlKind::kLabel, "Comma-Delimited Level File From TGO", 120, 240, 5055, 255, 11,
      ""},
     {"txtLvlFile", ControlKind::kTextBox, "", 120, 480, 5055, 285, 1,

@@ -43,26 +43,26 @@ class MainWindowLayout : public testing::Test {
 // caption and tip, and has room for its caption.
 TEST_F(MainWindowLayout, EveryControlShowsItsWholeCaption) {
   QStyle* style = window->style();
-  for (const ControlSpec& spec : kMainWindowControls) {
-    SCOPED_TRACE(spec.name);
-    QWidget* control = Control(spec.name);
+  for (const ControlLayout& layout : kMainWindowControls) {
+    SCOPED_TRACE(layout.name);
+    QWidget* control = Control(layout.name);
     ASSERT_NE(control, nullptr);
-    const QRect drawn = Twips(spec.left, spec.top, spec.width, spec.height);
+    const QRect drawn = Twips(layout.left, layout.top, layout.width, layout.height);
     const QRect place = control->geometry();
     EXPECT_EQ(place.topLeft(), drawn.topLeft());
     EXPECT_EQ(place.height(), drawn.height());
-    EXPECT_EQ(control->toolTip(), QString::fromUtf8(spec.tool_tip));
+    EXPECT_EQ(control->toolTip(), QString::fromUtf8(layout.tool_tip));
     const QFontMetricsF metrics(control->font());
-    const double caption = metrics.horizontalAdvance(QString::fromUtf8(spec.caption));
+    const double caption = metrics.horizontalAdvance(QString::fromUtf8(layout.caption));
     double needed = caption;
     if (auto* label = qobject_cast<QLabel*>(control)) {
-      EXPECT_EQ(label->text(), QString::fromUtf8(spec.caption));
+      EXPECT_EQ(label->text(), QString::fromUtf8(layout.caption));
       EXPECT_EQ(label->textFormat(), Qt::PlainText);
       // A label only grows to the right, and only as far as its caption needs.
       EXPECT_GE(place.width(), drawn.width());
       EXPECT_LE(place.width(), std::max(drawn.width(), static_cast<int>(std::ceil(caption))));
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-      EXPECT_EQ(button->text(), QString::fromUtf8(spec.caption));
+      EXPECT_EQ(button->text(), QString::fromUtf8(layout.caption));
       EXPECT_EQ(place.width(), drawn.width());
       needed += qobject_cast<QRadioButton*>(control) != nullptr
                     ? style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
@@ -82,17 +82,17 @@ TEST_F(MainWindowLayout, EveryControlShowsItsWholeCaption) {
 // label's last row of pixels on the first row of its box (15 twips), where a
 // caption never reaches; that row does not count.
 TEST_F(MainWindowLayout, ControlsStayInTheClientAreaAndApart) {
-  const auto occupied = [this](const ControlSpec& spec) {
-    const QRect place = Control(spec.name)->geometry();
-    return spec.kind == ControlKind::kLabel ? place.adjusted(0, 0, 0, -1) : place;
+  const auto occupied = [this](const ControlLayout& layout) {
+    const QRect place = Control(layout.name)->geometry();
+    return layout.kind == ControlKind::kLabel ? place.adjusted(0, 0, 0, -1) : place;
   };
   const QRect client = window->centralWidget()->rect();
-  for (const ControlSpec& spec : kMainWindowControls) {
-    SCOPED_TRACE(spec.name);
-    EXPECT_TRUE(client.contains(Control(spec.name)->geometry())) << "leaves the client area";
-    for (const ControlSpec& other : kMainWindowControls) {
-      if (&other == &spec) continue;
-      EXPECT_FALSE(occupied(spec).intersects(occupied(other))) << "overlaps " << other.name;
+  for (const ControlLayout& layout : kMainWindowControls) {
+    SCOPED_TRACE(layout.name);
+    EXPECT_TRUE(client.contains(Control(layout.name)->geometry())) << "leaves the client area";
+    for (const ControlLayout& other : kMainWindowControls) {
+      if (&other == &layout) continue;
+      EXPECT_FALSE(occupied(layout).intersects(occupied(other))) << "overlaps " << other.name;
     }
   }
 }
