@@ -194,8 +194,7 @@ bool ProfilePicture::Finish() {
 
 bool ProfilePicture::Commit() {
   if (!file_) {
-    if (error_.empty())
-      error_ = Bytes(Tr("The picture was not drawn."));
+    if (error_.empty()) error_ = Bytes(Tr("The picture was not drawn."));
     return false;
   }
   const bool moved = file_->commit();

@@ -18,8 +18,8 @@
 
 #include "engine/platform.h"
 #include "engine/run_listener.h"
-#include "exports/run_export.h"
 #include "engine/run_state.h"
+#include "exports/run_export.h"
 #include "plot/profile_drawing.h"
 #include "plot/profile_format.h"
 
@@ -27,7 +27,6 @@ class QSaveFile;
 class QString;
 
 namespace quarrow {
-
 
 class ProfilePicture : public RunOutput {
  public:

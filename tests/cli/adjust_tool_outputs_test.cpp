@@ -245,7 +245,7 @@ TEST_F(AdjustToolOutputs, RefusalsWriteNothing) {
     EXPECT_EQ(Files(),
               (QStringList{"county-road-feet.txt", "kessel-creek-dos.txt", "old.csv", "run.txt"}));
   }
-    // The field file itself, named as an export.
+  // The field file itself, named as an export.
   QFile::copy("run.txt", "points.csv");
   EXPECT_EQ(Run({"--begin", "1", "--end", "1", "--export", "./points.csv", "points.csv"}), 2);
   EXPECT_NE(errors.find("FIELD_FILE points.csv and --export ./points.csv name the same file"),

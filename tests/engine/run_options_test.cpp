@@ -47,7 +47,9 @@ TEST(CurvatureAndRefraction, TheTextbookSizeOnAKilometreSight) {
       {"P,90\xb0"
        "00'00,1000,0",
        'm', 0.068278},
-      {"P,90\xb0" "00'00,3280.84,0", '\'', 0.224010},
+      {"P,90\xb0"
+       "00'00,3280.84,0",
+       '\'', 0.224010},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.unit);
@@ -114,17 +116,17 @@ TEST_F(Options, ListenerThatFailsKeepsTheReportOut) {
 }
 
 TEST_F(Options, DistributionBySetupsGivesEachSetupAnEqualShare) {
-    // Three setups with a side shot in the second; misclosure 0.003 m, so a
+  // Three setups with a side shot in the second; misclosure 0.003 m, so a
   // share is 0.001 m whatever the distances.
   const std::string field_file =
       FieldFile({"1,BM1,90~00'00,10,1.5", "1,TP1,90~00'00,12,1.5", "2,TP1,90~00'00,30,1.5",
                  "2,SS1,90~00'00,5,1.0", "2,TP2,90~00'00,30,1.5", "3,TP2,90~00'00,70,1.5",
                  "3,BM2,90~00'00,68,1.5"});
   rs.DistributeBySetups = true;
-    ASSERT_EQ(Adjust(field_file, 100.003), AdjustOutcome::kMeetsSpecifications);
+  ASSERT_EQ(Adjust(field_file, 100.003), AdjustOutcome::kMeetsSpecifications);
   const std::vector<RecordedPoint>& p = recorder.points;
   ASSERT_EQ(p.size(), 5u);
-      // The side shot of setup 2 stands half way between TP1's share and TP2's.
+  // The side shot of setup 2 stands half way between TP1's share and TP2's.
   const double expected[] = {0, 0.001, 0.0015, 0.002, 0.003};
   const char* names[] = {"BM1", "TP1", "SS1", "TP2", "BM2"};
   for (std::size_t i = 0; i < p.size(); ++i) {
@@ -133,7 +135,7 @@ TEST_F(Options, DistributionBySetupsGivesEachSetupAnEqualShare) {
     EXPECT_NEAR(p[i].correction, expected[i], 1e-15);
   }
   EXPECT_EQ(p.back().correction, rs.Misclosure);  // the whole misclosure, exactly
-    EXPECT_NEAR(p.back().adjusted, 100.003, 1e-12);
+  EXPECT_NEAR(p.back().adjusted, 100.003, 1e-12);
   EXPECT_EQ(rs.SetupCount, 3);
   EXPECT_NE(
       platform.files["run.adj"].find("| The misclosure was distributed equally over 3 setups."),
