@@ -22,12 +22,8 @@ namespace {
 
 constexpr const char* kProgram = "quarrow-adjust";
 
-std::string Local8(const QString& text) { return text.toLocal8Bit().toStdString(); }
-
 int UsageError(std::ostream& errors, const std::string& problem) {
-  errors << kProgram << ": " << problem << "\n"
-         << "Try '" << kProgram << " --help' for more information.\n";
-  return kToolInputError;
+  return PrintUsageError(errors, kProgram, problem);
 }
 
 bool EndsWith(const QString& path, const char* extension) {
@@ -199,7 +195,7 @@ int RunAdjustTool(const QStringList& arguments, std::ostream& output, std::ostre
   // Every output a file of its own, and none replaced unless the user said so.
   std::vector<NamedFile> named = {{"FIELD_FILE", rs.InputPath}, {"--output", rs.ReportPath}};
   named.insert(named.end(), extras.outputs.begin(), extras.outputs.end());
-  const std::string shared = FindSharedFile(platform, named);
+  const std::string shared = FindSharedFile(named);
   if (!shared.empty()) return UsageError(errors, shared + "; nothing was written.");
   for (const NamedFile& file : extras.outputs) {
     std::string question;

@@ -4,6 +4,14 @@
 
 namespace quarrow {
 
+std::string Local8(const QString& text) { return text.toLocal8Bit().toStdString(); }
+
+int PrintUsageError(std::ostream& errors, std::string_view program, const std::string& problem) {
+  errors << program << ": " << problem << "\n"
+         << "Try '" << program << " --help' for more information.\n";
+  return 2;
+}
+
 void TreatFileSizeLimitAsWriteError() {
 #ifdef SIGXFSZ
   std::signal(SIGXFSZ, SIG_IGN);

@@ -5,6 +5,8 @@
 // and the viewer opens only when asked for with --open.
 
 #include <ostream>
+#include <string>
+#include <string_view>
 
 #include "platform/qt_platform.h"
 
@@ -21,6 +23,13 @@ struct ConsoleAnswers {
 // the write fail like one on a full disk, which the tools report and survive
 // with every earlier file kept. Each tool's main calls this first.
 void TreatFileSizeLimitAsWriteError();
+
+// `text` as the system's 8-bit bytes, for messages on the console.
+std::string Local8(const QString& text);
+
+// Writes "PROGRAM: problem" and where help is, as every tool does for a
+// usage error; returns exit status 2.
+int PrintUsageError(std::ostream& errors, std::string_view program, const std::string& problem);
 
 class ConsolePlatform : public QtPlatform {
  public:

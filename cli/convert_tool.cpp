@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "cli/console_platform.h"
 #include "convert/converter.h"
 #include "engine/file_paths.h"
 #include "engine/version.h"
@@ -15,12 +16,8 @@ namespace {
 
 constexpr const char* kProgram = "quarrow-convert";
 
-std::string Local8(const QString& text) { return text.toLocal8Bit().toStdString(); }
-
 int UsageError(std::ostream& errors, const std::string& problem) {
-  errors << kProgram << ": " << problem << "\n"
-         << "Try '" << kProgram << " --help' for more information.\n";
-  return kConvertInputError;
+  return PrintUsageError(errors, kProgram, problem);
 }
 
 int InputError(std::ostream& errors, const std::string& problem) {

@@ -1,11 +1,5 @@
 #include "cli/network_tool.h"
-
-#include <sys/stat.h>
-
 #include <QCommandLineParser>
-#include <QDir>
-#include <QFileInfo>
-#include <unordered_map>
 
 #include "cli/adjust_tool.h"
 #include "cli/console_platform.h"
@@ -21,43 +15,8 @@ namespace {
 
 constexpr const char* kProgram = "quarrow-network";
 
-std::string Local8(const QString& text) { return text.toLocal8Bit().toStdString(); }
-
 int UsageError(std::ostream& errors, const std::string& problem) {
-  errors << kProgram << ": " << problem << "\n"
-         << "Try '" << kProgram << " --help' for more information.\n";
-  return kToolInputError;
-}
-
-// One key for every way of naming a file: device and inode of what exists
-// (links and other spellings included), else the real path of its folder and
-// the name. A hash of keys keeps thousands of files a linear check.
-std::string FileKey(const std::string& path) {
-  struct stat status {};
-  if (::stat(path.c_str(), &status) == 0) {
-    return "@" + std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
-  }
-  const QFileInfo info(QtPlatform::ToQString(path));
-  const QFileInfo folder(info.absolutePath());
-  const QString folder_key =
-      folder.exists() ? folder.canonicalFilePath() : QDir::cleanPath(info.absolutePath());
-  return QtPlatform::FromQString(folder_key + QLatin1Char('/') + info.fileName());
-}
-
-// The first file named twice, as a message; "" when all are apart.
-std::string FindNamedTwice(const std::vector<NamedFile>& files) {
-  std::unordered_map<std::string, std::size_t> seen;
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    const auto [entry, inserted] = seen.emplace(FileKey(files[i].path), i);
-    if (inserted) continue;
-    const NamedFile& first = files[entry->second];
-    if (first.option == "RUN_FILE" && files[i].option == "RUN_FILE") {
-      return "the field file " + files[i].path + " is given twice (as " + first.path + ")";
-    }
-    return first.option + " " + first.path + " and " + files[i].option + " " + files[i].path +
-           " name the same file";
-  }
-  return "";
+  return PrintUsageError(errors, kProgram, problem);
 }
 
 bool EndsWith(const QString& path, const char* extension) {
@@ -175,7 +134,7 @@ int RunNetworkTool(const QStringList& arguments, std::ostream& output, std::ostr
   }
 
   // A field file twice would be one run counted as two observations.
-  std::string twice = FindNamedTwice(named);
+  std::string twice = FindSharedFile(named);
   if (!twice.empty()) return UsageError(errors, twice + "; nothing was written.");
 
   const std::optional<Network> network = LoadNetwork(platform, request);
@@ -187,7 +146,7 @@ int RunNetworkTool(const QStringList& arguments, std::ostream& output, std::ostr
     for (const RunRecord& run : network->runs) named.push_back({"--reports", run.report_path});
     for (const RunRecord& run : network->runs) outputs.push_back({"--reports", run.report_path});
   }
-  twice = FindNamedTwice(named);
+  twice = FindSharedFile(named);
   if (!twice.empty()) return UsageError(errors, twice + "; nothing was written.");
   for (const NamedFile& file : outputs) {
     std::string question;

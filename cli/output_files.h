@@ -19,7 +19,7 @@ struct NamedFile {
 
 // The first two entries of `files` that name one file (the same path written
 // another way, "./a.csv" and "a.csv", or a link to it), as a message; "" when
-// all are apart.
-std::string FindSharedFile(Platform& platform, const std::vector<NamedFile>& files);
+// all are apart. Two field files ("RUN_FILE") are one given twice.
+std::string FindSharedFile(const std::vector<NamedFile>& files);
 
 }  // namespace quarrow
