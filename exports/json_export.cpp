@@ -12,12 +12,6 @@ namespace quarrow {
 
 namespace {
 
-// Paths are the system's bytes: UTF-8 here, whatever an old system made them
-// elsewhere; anything else is read as Windows-1252 rather than lost.
-std::string PathText(const std::string& path) {
-  return IsValidUtf8(path) ? path : ToUtf8(path, NameEncoding::kWindows1252);
-}
-
 std::string IsoDate(const CivilDate& date) {
   char text[16];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
@@ -74,6 +68,24 @@ std::string JsonString(std::string_view text) {
   return quoted + "\"";
 }
 
+std::string JsonText(std::string_view text) {
+  return JsonString(IsValidUtf8(text) ? std::string(text)
+                                      : ToUtf8(text, NameEncoding::kWindows1252));
+}
+
+void AppendJsonPointKeys(std::string& out, const RunPoint& point, NameEncoding encoding) {
+  out += "\"name\": ";
+  out += JsonString(ToUtf8(point.name, encoding));
+  out += ", \"role\": \"";
+  out += RoleName(point.role);
+  out += "\", \"setup\": ";
+  out += JsonString(ToUtf8(point.setup, encoding));
+  out += ", \"distance\": " + JsonNumber(point.distance);
+  out += ", \"raw_elevation\": " + JsonNumber(point.raw_elevation);
+  out += ", \"correction\": " + JsonNumber(point.correction);
+  out += ", \"adjusted_elevation\": " + JsonNumber(point.adjusted_elevation);
+}
+
 std::string JsonNumber(double value) {
   if (!std::isfinite(value)) return "null";  // JSON has no infinities
   char text[32];
@@ -112,8 +124,8 @@ void JsonExport::Begin(std::int64_t error_tally) {
   out += "{\n";
   key("quarrow_version", JsonString(kVersionText));
   key("units", JsonString(feet ? "feet" : "metric"));
-  key("field_file", JsonString(PathText(rs.InputPath)));
-  key("report", JsonString(PathText(rs.ReportPath)));
+  key("field_file", JsonText(rs.InputPath));
+  key("report", JsonText(rs.ReportPath));
   key("date", JsonString(IsoDate(date_)));
   key("begin", mark(rs.FirstMark, rs.BeginElev));
   key("end", mark(rs.LastMark, rs.EndElev));
@@ -151,17 +163,9 @@ void JsonExport::Begin(std::int64_t error_tally) {
 
 void JsonExport::Point(const RunPoint& point) {
   std::string& out = Text();
-  out += first_point_ ? "\n    {\"name\": " : ",\n    {\"name\": ";
+  out += first_point_ ? "\n    {" : ",\n    {";
   first_point_ = false;
-  out += JsonString(ToUtf8(point.name, encoding_));
-  out += ", \"role\": \"";
-  out += RoleName(point.role);
-  out += "\", \"setup\": ";
-  out += JsonString(ToUtf8(point.setup, encoding_));
-  out += ", \"distance\": " + JsonNumber(point.distance);
-  out += ", \"raw_elevation\": " + JsonNumber(point.raw_elevation);
-  out += ", \"correction\": " + JsonNumber(point.correction);
-  out += ", \"adjusted_elevation\": " + JsonNumber(point.adjusted_elevation);
+  AppendJsonPointKeys(out, point, encoding_);
   out += '}';
   Flush(false);
 }

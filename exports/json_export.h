@@ -18,6 +18,11 @@ namespace quarrow {
 std::string JsonString(std::string_view text);
 // `value` in the shortest form that reads back to the same double.
 std::string JsonNumber(double value);
+// `text` as a JSON string; bytes that are not UTF-8 (a path from an old
+// system, a name in a code page) are read as Windows-1252 rather than lost.
+std::string JsonText(std::string_view text);
+// The keys of one point, "name" to "adjusted_elevation", without braces.
+void AppendJsonPointKeys(std::string& out, const RunPoint& point, NameEncoding encoding);
 
 class JsonExport : public TextRunOutput {
  public:

@@ -34,12 +34,6 @@ std::string_view StatusName(MarkStatus status) {
 
 std::string Boolean(bool value) { return value ? "true" : "false"; }
 
-// A mark name or path as a JSON string. Names come from field files in the
-// office software's code page (or from the marks file); JSON is UTF-8.
-std::string JsonText(const std::string& text) {
-  return JsonString(IsValidUtf8(text) ? text : ToUtf8(text, NameEncoding::kWindows1252));
-}
-
 // Right-justified text in `width`.
 std::string RightText(std::string_view text, std::size_t width) {
   return text.size() >= width ? std::string(text)
@@ -130,14 +124,8 @@ class PointExports : public RunListener {
         output.buffer += output.first_point ? "\n    {\"run\": " : ",\n    {\"run\": ";
         output.first_point = false;
         output.buffer += run_json_;
-        output.buffer += ", \"name\": " + JsonString(ToUtf8(point.name, encoding_));
-        output.buffer += ", \"role\": \"";
-        output.buffer += RoleName(point.role);
-        output.buffer += "\", \"setup\": " + JsonString(ToUtf8(point.setup, encoding_));
-        output.buffer += ", \"distance\": " + JsonNumber(point.distance);
-        output.buffer += ", \"raw_elevation\": " + JsonNumber(point.raw_elevation);
-        output.buffer += ", \"correction\": " + JsonNumber(point.correction);
-        output.buffer += ", \"adjusted_elevation\": " + JsonNumber(point.adjusted_elevation);
+        output.buffer += ", ";
+        AppendJsonPointKeys(output.buffer, point, encoding_);
         output.buffer += '}';
       } else {
         if (line_.empty()) {
