@@ -24,9 +24,9 @@
 #include "app/main_window_controls.h"
 #include "app/window_layout.h"
 #include "app/window_texts.h"
-#include "engine/adjust_level_run.h"
 #include "engine/error_box.h"
 #include "platform/qt_platform.h"
+#include "shell/adjust_level_run.h"
 #include "shell/check_input_file.h"
 #include "shell/command_line.h"
 #include "shell/prepare_adjustment.h"
@@ -241,9 +241,10 @@ void frmMain::btnAdjust_Click() {
     request.begin_elevation = Held(txtBegElev->text());
     request.end_elevation = Held(txtEndElev->text());
     request.units = btnFoot->isChecked() ? Units::kFeet : Units::kMetric;
-    switch (PrepareAdjustment(rs_, platform_, request)) {
+    MessageBoxQuestions questions(platform_);
+    switch (PrepareAdjustment(rs_, platform_, questions, request)) {
       case Preparation::kReady:
-        AdjustLevelRun(rs_, platform_);
+        AdjustLevelRun(rs_, platform_, questions);
         return;
       case Preparation::kBeginNotNumber:
         ShowNotNumber(*txtBegElev, t::kBeginningElevationNotNumber);

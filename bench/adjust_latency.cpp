@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/adjust_level_run.h"
 #include "engine/messages.h"
 #include "engine/run_state.h"
 #include "platform/qt_platform.h"
+#include "shell/adjust_level_run.h"
 #include "shell/check_input_file.h"
 
 namespace {
@@ -89,8 +89,8 @@ int main(int argc, char* argv[]) {
   }
   rs.BeginElev = begin;
   rs.EndElev = end;
-  rs.UnitsLabel = feet ? quarrow::messages::kEnglishUnits : quarrow::messages::kMetricUnits;
-  rs.UnitMark = feet ? '\'' : 'm';
+  quarrow::StoreUnits(rs, feet ? quarrow::Units::kFeet : quarrow::Units::kMetric);
+  quarrow::MessageBoxQuestions questions(platform);
 
   using Clock = std::chrono::steady_clock;
   const auto since = [](Clock::time_point start) {
@@ -102,12 +102,14 @@ int main(int argc, char* argv[]) {
   // earlier Adjust presses would have.
   for (int i = -3; i < runs; ++i) {
     Clock::time_point start = Clock::now();
-    if (quarrow::AdjustLevelRun(rs, platform) == quarrow::AdjustOutcome::kFailed) return 1;
+    if (quarrow::AdjustLevelRun(rs, platform, questions) == quarrow::AdjustOutcome::kFailed)
+      return 1;
     if (i >= 0) adjust.push_back(since(start));
 
     start = Clock::now();
     quarrow::CheckInputFile(rs, platform, quarrow::CheckMode::kCheckOnly);
-    if (quarrow::AdjustLevelRun(rs, platform) == quarrow::AdjustOutcome::kFailed) return 1;
+    if (quarrow::AdjustLevelRun(rs, platform, questions) == quarrow::AdjustOutcome::kFailed)
+      return 1;
     if (i >= 0) handler.push_back(since(start));
   }
   PrintTimes("AdjustLevelRun", adjust);

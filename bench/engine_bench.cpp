@@ -10,7 +10,6 @@
 
 #include "bench/field_file_generator.h"
 #include "bench/memory_platform.h"
-#include "engine/adjust_level_run.h"
 #include "engine/closure_pass.h"
 #include "engine/field_file.h"
 #include "engine/messages.h"
@@ -18,6 +17,7 @@
 #include "engine/report_format.h"
 #include "engine/report_pass.h"
 #include "engine/run_state.h"
+#include "shell/adjust_level_run.h"
 
 namespace quarrow::bench {
 namespace {
@@ -173,7 +173,7 @@ void BM_RunClosurePass(benchmark::State& state) {
   Bench bench(state.range(0));
   for (auto _ : state) {
     const ClosureResult closure = RunClosurePass(bench.rs, bench.platform);
-    benchmark::DoNotOptimize(closure.error_tally);
+    benchmark::DoNotOptimize(closure.verdict.bad_turns);
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bench.FieldBytes()));
@@ -183,11 +183,15 @@ BENCHMARK(BM_RunClosurePass)->Arg(1000)->Arg(100000)->Unit(benchmark::kMilliseco
 void BM_RunReportPass(benchmark::State& state) {
   Bench bench(state.range(0));
   const ClosureResult closure = RunClosurePass(bench.rs, bench.platform);
-  if (closure.status != ClosureStatus::kProceed) state.SkipWithError("closure pass failed");
+  if (closure.status != ClosureStatus::kComputed) state.SkipWithError("closure pass failed");
   // Once before timing, so that the in-memory report has grown to size.
-  RunReportPass(bench.rs, bench.platform, closure);
+  std::string error;
+  std::unique_ptr<ReportSink> report = bench.platform.CreateReport(kReportPath, error);
+  RunReportPass(bench.rs, bench.platform, closure, *report);
   for (auto _ : state) {
-    if (RunReportPass(bench.rs, bench.platform, closure) != ReportStatus::kWritten) {
+    report = bench.platform.CreateReport(kReportPath, error);
+    if (RunReportPass(bench.rs, bench.platform, closure, *report) != ReportStatus::kWritten ||
+        !report->Commit()) {
       state.SkipWithError("report pass failed");
       break;
     }

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <ostream>
 
+#include "engine/platform.h"
 #include "plot/profile_module.h"
 
 namespace quarrow {
@@ -17,9 +18,15 @@ enum ToolStatus : int {
   kToolInputError = 2,           // usage or input error; nothing written
 };
 
-// Runs the tool on `arguments` (the program name first). Messages go to
-// `errors`; --help and --version print to `output`. `make_picture` draws
-// --profile; without it the option is refused.
+// Runs the tool on `arguments` (the program name first) through `platform`,
+// whose message boxes are the tool's messages. Its own words (usage errors,
+// the failed tests, the overwrite refusal) go to `errors`; --help and
+// --version print to `output`. `make_picture` draws --profile; without it
+// the option is refused.
+int RunAdjustTool(const QStringList& arguments, Platform& platform, std::ostream& output,
+                  std::ostream& errors, MakeProfilePicture make_picture = nullptr);
+
+// The same on the console: messages on `errors`.
 int RunAdjustTool(const QStringList& arguments, std::ostream& output, std::ostream& errors,
                   MakeProfilePicture make_picture = nullptr);
 

@@ -9,6 +9,6 @@ int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName("quarrow-convert");
   // The tool asks nothing: ConsolePlatform only carries files and messages.
-  quarrow::ConsolePlatform platform(std::cerr, {});
+  quarrow::ConsolePlatform platform(std::cerr);
   return quarrow::RunConvertTool(QCoreApplication::arguments(), platform, std::cout, std::cerr);
 }

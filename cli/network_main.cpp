@@ -1,5 +1,3 @@
-#include <sys/resource.h>
-
 #include <QCoreApplication>
 #include <iostream>
 
@@ -8,13 +6,6 @@
 
 int main(int argc, char* argv[]) {
   quarrow::TreatFileSizeLimitAsWriteError();
-  // With --reports every run's report stays open in its temporary file until
-  // all are complete: a network of thousands of runs needs the descriptors.
-  rlimit files{};
-  if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
-    files.rlim_cur = files.rlim_max;
-    setrlimit(RLIMIT_NOFILE, &files);
-  }
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName("quarrow-network");
   return quarrow::RunNetworkTool(QCoreApplication::arguments(), std::cout, std::cerr);

@@ -6,13 +6,20 @@
 #include <QStringList>
 #include <ostream>
 
+#include "engine/platform.h"
+
 namespace quarrow {
 
-// Runs the tool on `arguments` (the program name first). Messages go to
-// `errors`; --help and --version print to `output`. Exit statuses are those
-// of quarrow-adjust (cli/adjust_tool.h): 0 every run, loop and the global
-// test meet; 1 something failed (written unless --strict); 2 usage or input
+// Runs the tool on `arguments` (the program name first) through `platform`,
+// whose message boxes are the tool's messages; its own words go to
+// `errors`, --help and --version to `output`. Exit statuses are those of
+// quarrow-adjust (cli/adjust_tool.h): 0 every run, loop and the global test
+// meet; 1 something failed (written unless --strict); 2 usage or input
 // error, nothing written.
+int RunNetworkTool(const QStringList& arguments, Platform& platform, std::ostream& output,
+                   std::ostream& errors);
+
+// The same on the console: messages on `errors`.
 int RunNetworkTool(const QStringList& arguments, std::ostream& output, std::ostream& errors);
 
 }  // namespace quarrow

@@ -11,12 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "engine/units.h"
+
 namespace quarrow {
 
 // Angles are held in seconds of arc, lengths in metres.
 inline constexpr double kFullCircleSeconds = 1296000.0;  // 360 degrees
 inline constexpr double kHalfCircleSeconds = 648000.0;   // 180 degrees
-inline constexpr double kMetresPerFoot = 0.3048;         // the international foot
 
 // Input that cannot be converted: the message names the line or record and
 // says what is wrong; the tool shows it and writes nothing.

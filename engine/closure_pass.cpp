@@ -15,8 +15,6 @@ namespace m = messages;
 
 namespace {
 
-bool IsFeet(const RunState& rs) { return rs.UnitMark == '\''; }
-
 // Walks every setup of the open field file, whose first observation line is
 // in LineBuffer. Returns the number of turns over MaxDiff.
 std::int64_t WalkSetups(RunState& rs) {
@@ -43,7 +41,7 @@ std::int64_t WalkSetups(RunState& rs) {
     rs.ShotPattern += '0';
     ++rs.SetupCount;
 
-    if (std::fabs(rs.BsHd - rs.FsHd) > rs.MaxDiff) ++bad_turns;
+    if (ExceedsBalance(rs.BsHd, rs.FsHd, rs.MaxDiff)) ++bad_turns;
     // Side shots are no sights of the line: only its two ends count.
     rs.MaxSight = std::max({rs.MaxSight, rs.BsHd, rs.FsHd});
     rs.MaxSetupImbalance = std::max(rs.MaxSetupImbalance, std::fabs(rs.BsHd - rs.FsHd));
@@ -64,7 +62,8 @@ void AppendLine(std::string& text, std::string_view line) {
 
 ClosureResult RunClosurePass(RunState& rs, Platform& platform) {
   ClosureResult result;
-  rs.MaxDiff = IsFeet(rs) ? 33 : 10;
+  const Units units = UnitsOfMark(rs.UnitMark);
+  rs.MaxDiff = static_cast<std::int16_t>(MaxBalanceDifference(units));
   rs.ShotPattern.clear();
   rs.Elev = rs.BeginElev;
   rs.FirstMark.clear();
@@ -82,7 +81,7 @@ ClosureResult RunClosurePass(RunState& rs, Platform& platform) {
                          rs.InputPath, m::kNoReportWritten});
     return result;
   }
-  std::int64_t tally = WalkSetups(rs);
+  const std::int64_t bad_turns = WalkSetups(rs);
   rs.InFile.DrainToEnd();
   const bool read_failed = rs.InFile.ReadFailed();
   result.fingerprint = {rs.InFile.BytesRead(), rs.InFile.Checksum()};
@@ -92,7 +91,7 @@ ClosureResult RunClosurePass(RunState& rs, Platform& platform) {
     return result;
   }
 
-  rs.TurnErrors = tally;
+  rs.TurnErrors = bad_turns;
   rs.LastMark = rs.FsName;
   rs.Misclosure = rs.EndElev - rs.Elev;  // published minus computed: the correction at the end
   rs.RunLength = rs.SumFsHd + rs.SumBsHd;
@@ -111,40 +110,30 @@ ClosureResult RunClosurePass(RunState& rs, Platform& platform) {
     return result;
   }
   rs.CorrPerUnit = rs.Misclosure / rs.RunLength;
-  // Third order: 0.05 ft times the root of the length in units of 5200 ft
-  // (not the 5280 ft statute mile), or 12 mm times the root of kilometres.
-  rs.AllowedError =
-      IsFeet(rs) ? std::sqrt(rs.RunLength / 5200) * 0.05 : std::sqrt(rs.RunLength / 1000) * 0.012;
+  rs.AllowedError = AllowedMisclosure(rs.RunLength, units);
+
+  ThirdOrderVerdict& verdict = result.verdict;
+  verdict.bad_turns = bad_turns;
+  verdict.run_unbalanced = ExceedsBalance(rs.SumBsHd, rs.SumFsHd, rs.MaxDiff);
+  verdict.misclosure_exceeds = ExceedsMisclosure(rs.Misclosure, rs.AllowedError);
 
   rs.MessageText.clear();
-  if (tally == 1) {
+  if (bad_turns == 1) {
     rs.MessageText = m::kOneTurnExceeds;
-  } else if (tally > 1) {
-    rs.MessageText = std::to_string(tally) + std::string(m::kTurnsExceed);
+  } else if (bad_turns > 1) {
+    rs.MessageText = std::to_string(bad_turns) + std::string(m::kTurnsExceed);
   }
-  if (std::fabs(rs.SumBsHd - rs.SumFsHd) > rs.MaxDiff) {
-    ++tally;
-    AppendLine(rs.MessageText, m::kRunExceeds);
-  }
-  if (std::fabs(rs.Misclosure) > rs.AllowedError) {
-    ++tally;
-    AppendLine(rs.MessageText, m::kMisclosureExceeds);
-  }
-  result.error_tally = tally;
+  if (verdict.run_unbalanced) AppendLine(rs.MessageText, m::kRunExceeds);
+  if (verdict.misclosure_exceeds) AppendLine(rs.MessageText, m::kMisclosureExceeds);
 
+  const std::int64_t tally = verdict.FailedTests();
   if (tally > 0) {
-    const std::string title = tally == 1
-                                  ? std::string(m::kOneErrorTitle)
-                                  : std::string(m::kErrorsTitleStart) + std::to_string(tally) +
-                                        std::string(m::kErrorsTitleEnd);
-    const MessageAnswer answer = platform.ShowMessage(
-        {title, rs.MessageText, MessageIcon::kNone, MessageButtons::kOkCancel});
-    if (answer != MessageAnswer::kOk) {
-      result.status = ClosureStatus::kCancelled;
-      return result;
-    }
+    result.failures_title = tally == 1 ? std::string(m::kOneErrorTitle)
+                                       : std::string(m::kErrorsTitleStart) + std::to_string(tally) +
+                                             std::string(m::kErrorsTitleEnd);
+    result.failures = rs.MessageText;
   }
-  result.status = ClosureStatus::kProceed;
+  result.status = ClosureStatus::kComputed;
   return result;
 }
 

@@ -10,6 +10,7 @@
 
 #include "engine/platform.h"
 #include "engine/run_state.h"
+#include "engine/third_order.h"
 
 namespace quarrow {
 
@@ -20,16 +21,20 @@ struct FieldFileFingerprint {
 };
 
 enum class ClosureStatus {
-  kProceed,    // write the report
-  kCancelled,  // the user cancelled at the failed-tests message
-  kFailed,     // a problem was shown to the user; nothing is to be written
+  kComputed,  // the run is reduced and its tests made: the report may follow
+  kFailed,    // a problem was shown to the user; nothing is to be written
 };
 
 struct ClosureResult {
   ClosureStatus status = ClosureStatus::kFailed;
-  // Failed third-order tests: bad turns, then the total imbalance and the
-  // misclosure. Zero means the run meets third-order specifications.
-  std::int64_t error_tally = 0;
+  // The third-order tests. Its FailedTests() is the error tally: bad turns,
+  // then the total imbalance and the misclosure.
+  ThirdOrderVerdict verdict;
+  // When a test failed, what the user is told before a report is written:
+  // "Quarrow Encountered One Error" or "... N Errors", and the failed tests
+  // one a line (also left in MessageText). Empty when the run meets.
+  std::string failures_title;
+  std::string failures;
   FieldFileFingerprint fingerprint;
 };
 
@@ -38,6 +43,10 @@ struct ClosureResult {
 // identifier; its first line is the backsight, its last the turning point,
 // any between are side shots. The line right after a backsight is always its
 // foresight, whatever identifier it carries.
+// It asks nothing: a run that fails its tests is computed all the same, and
+// whoever runs the pass decides what the failures mean. Only a field file
+// that can no longer be read, or a run that cannot be computed (a length of
+// zero or less, a value too large), is shown through the platform.
 // Reads: InputPath, DegreeMark, BeginElev, EndElev, UnitMark.
 // Writes: MaxDiff, ShotPattern, SetupCount, MaxSight, MaxSetupImbalance,
 // LastMark, Elev, FirstMark, SumBsHd, SumFsHd, SetupId,

@@ -19,10 +19,14 @@ std::string ParentFolderName(const std::string& path) {
   return folder_end == 0 ? path.substr(0, 1) : path.substr(0, folder_end);
 }
 
-std::string BaseName(const std::string& path) {
+std::string FileName(const std::string& path) {
   std::size_t start = path.size();
   while (start > 0 && !IsPathSeparator(path[start - 1])) --start;
-  const std::string name = path.substr(start);
+  return path.substr(start);
+}
+
+std::string BaseName(const std::string& path) {
+  const std::string name = FileName(path);
   const std::size_t dot = name.rfind('.');
   return dot == std::string::npos ? name : name.substr(0, dot);
 }

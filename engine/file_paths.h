@@ -17,6 +17,10 @@ bool IsPathSeparator(char c);
 // "/"), and a run of separators counts as one.
 std::string ParentFolderName(const std::string& path);
 
+// The file name of `path`, extension and all, without its folder: "run.txt"
+// and "/a/run.txt" give "run.txt", "dir/" gives "".
+std::string FileName(const std::string& path);
+
 // The file name of `path` without its last extension: "run.txt" and
 // "/a/run.txt" give "run", "a.b.c" gives "a.b", ".bashrc" and "dir/" give "".
 // Dots in folder names do not count.

@@ -54,7 +54,13 @@ class ReportSink {
   // has less to wait for; may run on another thread while nothing is
   // written. Commit is complete without it.
   virtual void Sync() {}
-  // Why the last Write or Commit failed, in words for the user.
+  // Finishes writing and lets go of the open file, keeping what was written
+  // beside its name until Commit. For a caller that holds many finished
+  // outputs before it moves any into place. False, with ErrorText saying
+  // why, when the file could not be finished. A sink that holds no file
+  // open has nothing to do.
+  virtual bool Park() { return true; }
+  // Why the last Write, Park or Commit failed, in words for the user.
   virtual std::string ErrorText() const = 0;
 };
 
@@ -73,6 +79,12 @@ class Platform {
   virtual std::unique_ptr<ByteSource> OpenForReading(const std::string& path) = 0;
   // Null when the report cannot be created; `error` then says why.
   virtual std::unique_ptr<ReportSink> CreateReport(const std::string& path, std::string& error) = 0;
+  // As CreateReport, for an output that will be parked (ReportSink::Park)
+  // once written: thousands of them may wait for Commit at once.
+  virtual std::unique_ptr<ReportSink> CreateParkedReport(const std::string& path,
+                                                         std::string& error) {
+    return CreateReport(path, error);
+  }
 
   // The locale's decimal separator for "0.000" and its date separator for
   // "mm/dd/yyyy", as 8-bit text.

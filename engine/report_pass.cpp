@@ -99,18 +99,18 @@ std::string TitleLine(const RunState& rs, const CivilDate& today, std::string_vi
   return PadText(title, 70) + FormatReportDate(today, date_separator);
 }
 
-void WriteSummary(RunState& rs, std::int64_t error_tally, const ReportContext& context) {
+void WriteSummary(RunState& rs, const ThirdOrderVerdict& verdict, const ReportContext& context) {
   const std::string unit(1, rs.UnitMark);
   const std::string limit = std::string(m::kOf) + std::to_string(rs.MaxDiff) + unit + ".";
   auto framed = [&rs](const std::string& text) {
     rs.OutFile.WriteLine(FrameSummaryLine(text, rs.FrameFill));
   };
-  framed(std::string(error_tally != 0 ? m::kDoesNotMeet : m::kMeets));
+  framed(std::string(verdict.Meets() ? m::kMeets : m::kDoesNotMeet));
   framed(std::string(m::kRunLengthLine) + FormatFixed3(rs.RunLength, context.decimal_separator) +
          unit + ".");
   framed(std::string(m::kAllowedErrorLine) +
          FormatFixed3(rs.AllowedError, context.decimal_separator) + unit + ".");
-  framed(std::string(std::fabs(rs.Misclosure) > rs.AllowedError ? m::kFlagged : m::kUnflagged) +
+  framed(std::string(verdict.misclosure_exceeds ? m::kFlagged : m::kUnflagged) +
          std::string(m::kActualError) + FormatFixed3(rs.Misclosure, context.decimal_separator) +
          unit + ".");
   std::string turns;
@@ -123,9 +123,7 @@ void WriteSummary(RunState& rs, std::int64_t error_tally, const ReportContext& c
         std::string(m::kFlagged) + std::to_string(rs.TurnErrors) + std::string(m::kTurnsExceedLine);
   }
   framed(turns + limit);
-  framed(std::string(std::fabs(rs.SumBsHd - rs.SumFsHd) > rs.MaxDiff ? m::kTotalExceeds
-                                                                     : m::kTotalWithin) +
-         limit);
+  framed(std::string(verdict.run_unbalanced ? m::kTotalExceeds : m::kTotalWithin) + limit);
   // The choices of the headless tool, said where the tests are: k always
   // with a point, since it is the tool's own input, not a locale's number.
   if (rs.CurvatureApplied) {
@@ -196,15 +194,9 @@ void PrintSideShots(RunState& rs, const ReportContext& context) {
 }  // namespace
 
 ReportStatus RunReportPass(RunState& rs, Platform& platform, const ClosureResult& closure,
-                           RunListener* listener) {
+                           ReportSink& report, RunListener* listener) {
   const ReportContext context{platform.DecimalSeparator(), listener};
-  std::string error;
-  std::unique_ptr<ReportSink> sink = platform.CreateReport(rs.ReportPath, error);
-  if (!sink) {
-    ShowError(platform, {m::kUnableToWriteReport, rs.ReportPath, error});
-    return ReportStatus::kFailed;
-  }
-  rs.OutFile.Open(std::move(sink));
+  rs.OutFile.Open(report);
 
   rs.OutFile.WriteLine(TitleLine(rs, platform.Today(), platform.DateSeparator()));
   rs.OutFile.EndLine();
@@ -217,7 +209,7 @@ ReportStatus RunReportPass(RunState& rs, Platform& platform, const ClosureResult
   rs.OutFile.WriteLine(m::kColumnHeader);
   rs.OutFile.Write(m::kColumnRule);  // left open: the first mark line ends it
 
-  if (listener != nullptr) listener->Begin(closure.error_tally);
+  if (listener != nullptr) listener->Begin(closure.verdict);
   rs.RunDistance = 0;
   rs.HalfShares = 0;
   rs.ShotPatternUsed = 0;
@@ -265,26 +257,14 @@ ReportStatus RunReportPass(RunState& rs, Platform& platform, const ClosureResult
   if (!same_file) {
     rs.OutFile.Abandon();
     ShowError(platform, {m::kFieldFileChanged, rs.InputPath, m::kNoReportWritten});
-    return ReportStatus::kFailed;
+    return ReportStatus::kFieldFileChanged;
   }
 
   rs.OutFile.EndLine();
   rs.OutFile.WriteLine(rs.BorderLine);
-  WriteSummary(rs, closure.error_tally, context);
+  WriteSummary(rs, closure.verdict, context);
   rs.OutFile.WriteLine(rs.BorderLine);
-  // Outputs beside the report are complete before any file moves into place.
-  if (listener != nullptr && !listener->Finish()) {
-    rs.OutFile.Abandon();
-    return ReportStatus::kFailed;
-  }
-  // A failed Close has already discarded the unfinished report.
-  if (!rs.OutFile.Close()) {
-    ShowError(platform, {m::kUnableToWriteReport, rs.ReportPath, rs.OutFile.ErrorText()});
-    return ReportStatus::kFailed;
-  }
-
-  rs.ShellResult = platform.LaunchViewer(rs.ReportPath) ? 1 : 0;
-  return ReportStatus::kWritten;
+  return rs.OutFile.Finish() ? ReportStatus::kWritten : ReportStatus::kWriteFailed;
 }
 
 }  // namespace quarrow

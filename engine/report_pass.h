@@ -13,15 +13,21 @@
 
 namespace quarrow {
 
-enum class ReportStatus { kWritten, kFailed };
+enum class ReportStatus {
+  kWritten,           // the whole report went into the sink
+  kWriteFailed,       // the sink refused a write; its ErrorText says why (nothing shown)
+  kFieldFileChanged,  // not the file the closure pass read: shown; the report is unfinished
+};
 
-// Writes the report to ReportPath from the field file the closure pass read,
-// then opens it in the viewer. A report that cannot be written, or a field
-// file that is no longer the one the closure pass read, is shown to the user
-// and leaves any existing report as it was.
-// A listener, when given, is told every point as it is written and finishes
-// its own output before the report is moved into place.
+// Writes the report of the run the closure pass computed into `report`,
+// reading the field file again. It only writes: moving the report into
+// place, and opening it, is for whoever gave the sink. A listener, when
+// given, is told every point as it is written (Begin, then Point and Setup;
+// Finish is the caller's, before the report is moved into place).
+// Reads: the fields the closure pass left, InputPath, ReportPath.
+// Writes: RunDistance, HalfShares, ShotPatternUsed, FsName, Elev, SetupId,
+// OutFile and the reduction fields.
 ReportStatus RunReportPass(RunState& rs, Platform& platform, const ClosureResult& closure,
-                           RunListener* listener = nullptr);
+                           ReportSink& report, RunListener* listener = nullptr);
 
 }  // namespace quarrow

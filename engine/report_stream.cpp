@@ -6,20 +6,21 @@ namespace {
 constexpr std::size_t kFlushSize = 1 << 16;
 }
 
-void ReportStream::Open(std::unique_ptr<ReportSink> sink) {
+void ReportStream::Open(ReportSink& sink) {
   Abandon();
-  sink_ = std::move(sink);
+  sink_ = &sink;
   buffer_.reserve(kFlushSize + 1024);
 }
 
 void ReportStream::Abandon() {
-  sink_.reset();
+  sink_ = nullptr;
   buffer_.clear();
   failed_ = false;
   error_.clear();
 }
 
 bool ReportStream::Flush() {
+  if (sink_ == nullptr) failed_ = true;  // Deliberate: nothing to write into
   if (!failed_ && !buffer_.empty() && !sink_->Write(buffer_)) {
     failed_ = true;
     error_ = sink_->ErrorText();
@@ -32,15 +33,10 @@ void ReportStream::FlushIfFull() {
   if (buffer_.size() >= kFlushSize) Flush();
 }
 
-bool ReportStream::Close() {
-  if (!sink_) return false;
-  bool ok = Flush();
-  if (ok && !sink_->Commit()) {
-    failed_ = true;
-    error_ = sink_->ErrorText();
-    ok = false;
-  }
-  sink_.reset();
+bool ReportStream::Finish() {
+  if (sink_ == nullptr) return false;
+  const bool ok = Flush();
+  sink_ = nullptr;
   return ok;
 }
 

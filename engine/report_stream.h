@@ -2,10 +2,10 @@
 
 // The report as it is written: items go out exactly as given, with nothing
 // between them, and every line end is an explicit CR LF. Output is buffered
-// and handed to the ReportSink in large pieces; the sink only makes the
-// report visible once it is complete (see ReportSink::Commit).
+// and handed to the ReportSink in large pieces. The stream only writes: the
+// sink belongs to whoever runs the report pass, who moves the report into
+// place once it is complete (see ReportSink::Commit).
 
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -15,13 +15,13 @@ namespace quarrow {
 
 class ReportStream {
  public:
-  void Open(std::unique_ptr<ReportSink> sink);
-  // Drops an unfinished report: the sink discards whatever it wrote.
+  // Starts writing into `sink`, which must outlive the stream's use of it.
+  void Open(ReportSink& sink);
+  // Stops writing an unfinished report; what was buffered is dropped.
   void Abandon();
-  // Writes what is buffered and moves the report into place. Returns false,
-  // with ErrorText() saying why, when any write or the move failed; the
-  // unfinished report is then discarded and any earlier one left as it was.
-  bool Close();
+  // Hands what is buffered to the sink and lets go of it. Returns false,
+  // with ErrorText() saying why, when any write failed.
+  bool Finish();
   bool IsOpen() const { return sink_ != nullptr; }
   std::string ErrorText() const;
 
@@ -41,7 +41,7 @@ class ReportStream {
   void FlushIfFull();
   bool Flush();
 
-  std::unique_ptr<ReportSink> sink_;
+  ReportSink* sink_ = nullptr;
   std::string buffer_;
   bool failed_ = false;
   std::string error_;

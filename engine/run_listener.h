@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/third_order.h"
+
 namespace quarrow {
 
 enum class PointRole {
@@ -41,8 +43,8 @@ class RunListener {
   virtual ~RunListener() = default;
   // The closure pass is done and the report begun: RunState holds the run's
   // totals (RunLength, Misclosure, AllowedError, MaxDiff, SumBsHd, SumFsHd)
-  // and `error_tally` the closure pass's count of failed tests.
-  virtual void Begin(std::int64_t error_tally) = 0;
+  // and `verdict` the closure pass's third-order tests.
+  virtual void Begin(const ThirdOrderVerdict& verdict) = 0;
   virtual void Point(const RunPoint& point) = 0;
   virtual void Setup(const SetupSights& setup) = 0;
   // The report is written but not yet moved into place. A listener finishes

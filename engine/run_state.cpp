@@ -7,4 +7,9 @@ void InitialiseFrames(RunState& rs) {
   rs.FrameFill = std::string(79, ' ') + "|";
 }
 
+void StoreUnits(RunState& rs, Units units) {
+  rs.UnitsLabel = UnitsLabel(units);
+  rs.UnitMark = UnitMark(units);
+}
+
 }  // namespace quarrow

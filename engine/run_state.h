@@ -14,6 +14,7 @@
 
 #include "engine/field_file_stream.h"
 #include "engine/report_stream.h"
+#include "engine/units.h"
 
 namespace quarrow {
 
@@ -89,5 +90,9 @@ struct RunState {
 
 // Fills the constant framing texts of the summary box; start-up calls it once.
 void InitialiseFrames(RunState& rs);
+
+// Sets UnitsLabel and UnitMark, the two fields the window's unit choice
+// fills, for `units`.
+void StoreUnits(RunState& rs, Units units);
 
 }  // namespace quarrow

@@ -64,7 +64,7 @@ void AppendCsvPoint(std::string& line, const RunPoint& point, NameEncoding encod
   }
 }
 
-void CsvExport::Begin(std::int64_t) {
+void CsvExport::Begin(const ThirdOrderVerdict&) {
   Text() += kCsvHeader;
   Text() += "\r\n";
 }

@@ -34,7 +34,7 @@ class CsvExport : public TextRunOutput {
  public:
   CsvExport(std::string path, std::unique_ptr<ReportSink> sink, NameEncoding encoding)
       : TextRunOutput(std::move(path), std::move(sink)), encoding_(encoding) {}
-  void Begin(std::int64_t error_tally) override;
+  void Begin(const ThirdOrderVerdict& verdict) override;
   void Point(const RunPoint& point) override;
   void Setup(const SetupSights&) override {}
   bool Finish() override { return Flush(true); }

@@ -1,12 +1,12 @@
 #include "exports/json_export.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
+#include "engine/fgcs_orders.h"
 #include "engine/version.h"
 #include "exports/csv_export.h"
-#include "exports/orders.h"
+#include "exports/json_writer.h"
 
 namespace quarrow {
 
@@ -20,58 +20,18 @@ std::string IsoDate(const CivilDate& date) {
 
 // The lines of the failed-tests message, as the tool prints them.
 std::string FailureLines(const std::string& message) {
-  std::string list = "[";
+  std::vector<std::string> lines;
   std::size_t start = 0;
   while (start < message.size()) {
     std::size_t end = message.find("\r\n", start);
     if (end == std::string::npos) end = message.size();
-    if (list.size() > 1) list += ", ";
-    list += JsonString(message.substr(start, end - start));
+    lines.push_back(JsonString(message.substr(start, end - start)));
     start = end + 2;
   }
-  return list + "]";
+  return JsonList(lines);
 }
-
-const char* Boolean(bool value) { return value ? "true" : "false"; }
 
 }  // namespace
-
-std::string JsonString(std::string_view text) {
-  std::string quoted = "\"";
-  for (const char c : text) {
-    switch (c) {
-      case '"':
-        quoted += "\\\"";
-        break;
-      case '\\':
-        quoted += "\\\\";
-        break;
-      case '\n':
-        quoted += "\\n";
-        break;
-      case '\r':
-        quoted += "\\r";
-        break;
-      case '\t':
-        quoted += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-          quoted += escaped;
-        } else {
-          quoted += c;
-        }
-    }
-  }
-  return quoted + "\"";
-}
-
-std::string JsonText(std::string_view text) {
-  return JsonString(IsValidUtf8(text) ? std::string(text)
-                                      : ToUtf8(text, NameEncoding::kWindows1252));
-}
 
 void AppendJsonPointKeys(std::string& out, const RunPoint& point, NameEncoding encoding) {
   out += "\"name\": ";
@@ -86,84 +46,72 @@ void AppendJsonPointKeys(std::string& out, const RunPoint& point, NameEncoding e
   out += ", \"adjusted_elevation\": " + JsonNumber(point.adjusted_elevation);
 }
 
-std::string JsonNumber(double value) {
-  if (!std::isfinite(value)) return "null";  // JSON has no infinities
-  char text[32];
-  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-  return std::string(text, end);
-}
-
-void JsonExport::Begin(std::int64_t error_tally) {
+void JsonExport::Begin(const ThirdOrderVerdict& verdict) {
   const RunState& rs = rs_;
-  const bool feet = rs.UnitMark == '\'';
+  const Units units = UnitsOfMark(rs.UnitMark);
   RunMeasures measures;
-  measures.feet = feet;
+  measures.units = units;
   measures.run_length = rs.RunLength;
   measures.misclosure = rs.Misclosure;
-  measures.third_order_allowed = rs.AllowedError;
-  measures.third_order_max_diff = rs.MaxDiff;
-  measures.turn_errors = rs.TurnErrors;
+  measures.third_order = verdict;
   measures.max_setup_imbalance = rs.MaxSetupImbalance;
   measures.total_imbalance = std::fabs(rs.SumBsHd - rs.SumFsHd);
   measures.max_sight = rs.MaxSight;
   const std::vector<OrderCheck> orders = CheckOrders(measures);
   const std::optional<std::string_view> highest = HighestOrderMet(orders);
 
-  std::string& out = Text();
-  const auto key = [&out](std::string_view name, const std::string& value) {
-    out += "  ";
-    out += JsonString(name);
-    out += ": ";
-    out += value;
-    out += ",\n";
-  };
   const auto mark = [this](const std::string& name, double elevation) {
-    return "{\"name\": " + JsonString(ToUtf8(name, encoding_)) +
-           ", \"elevation\": " + JsonNumber(elevation) + "}";
+    return JsonLine()
+        .Add("name", JsonString(ToUtf8(name, encoding_)))
+        .Add("elevation", JsonNumber(elevation))
+        .Text();
   };
-  out += "{\n";
-  key("quarrow_version", JsonString(kVersionText));
-  key("units", JsonString(feet ? "feet" : "metric"));
-  key("field_file", JsonText(rs.InputPath));
-  key("report", JsonText(rs.ReportPath));
-  key("date", JsonString(IsoDate(date_)));
-  key("begin", mark(rs.FirstMark, rs.BeginElev));
-  key("end", mark(rs.LastMark, rs.EndElev));
-  key("setups", std::to_string(rs.SetupCount));
-  key("run_length", JsonNumber(rs.RunLength));
-  key("sum_backsight_distance", JsonNumber(rs.SumBsHd));
-  key("sum_foresight_distance", JsonNumber(rs.SumFsHd));
-  key("misclosure", JsonNumber(rs.Misclosure));
-  key("allowed_misclosure", JsonNumber(rs.AllowedError));
-  key("third_order", "{\"meets\": " + std::string(Boolean(error_tally == 0)) +
-                         ", \"failures\": " + FailureLines(rs.MessageText) + "}");
-  key("max_sight", JsonNumber(rs.MaxSight));
-  key("max_setup_imbalance", JsonNumber(rs.MaxSetupImbalance));
-  key("distribution", JsonString(rs.DistributeBySetups ? "setups" : "distance"));
-  key("refraction_k", rs.CurvatureApplied ? JsonNumber(rs.RefractionK) : "null");
-  out += "  \"orders\": [";
-  for (std::size_t i = 0; i < orders.size(); ++i) {
-    const OrderCheck& order = orders[i];
-    out += i == 0 ? "\n" : ",\n";
-    out += "    {\"order\": " + JsonString(order.order) +
-           ", \"allowed_misclosure\": " + JsonNumber(order.allowed_misclosure) +
-           ", \"max_setup_imbalance\": " + JsonNumber(order.max_setup_imbalance) +
-           ", \"max_total_imbalance\": " + JsonNumber(order.max_total_imbalance) +
-           ", \"max_sight\": " + JsonNumber(order.max_sight) +
-           ", \"meets_misclosure\": " + Boolean(order.meets_misclosure) +
-           ", \"meets_setup_balance\": " + Boolean(order.meets_setup_balance) +
-           ", \"meets_total_balance\": " + Boolean(order.meets_total_balance) +
-           ", \"meets_sight\": " + Boolean(order.meets_sight) +
-           ", \"meets\": " + Boolean(order.meets) + "}";
+  JsonDocument document(Text());
+  document.Key("quarrow_version", JsonString(kVersionText));
+  document.Key("units", JsonString(UnitsName(units)));
+  document.Key("field_file", JsonText(rs.InputPath));
+  document.Key("report", JsonText(rs.ReportPath));
+  document.Key("date", JsonString(IsoDate(date_)));
+  document.Key("begin", mark(rs.FirstMark, rs.BeginElev));
+  document.Key("end", mark(rs.LastMark, rs.EndElev));
+  document.Key("setups", std::to_string(rs.SetupCount));
+  document.Key("run_length", JsonNumber(rs.RunLength));
+  document.Key("sum_backsight_distance", JsonNumber(rs.SumBsHd));
+  document.Key("sum_foresight_distance", JsonNumber(rs.SumFsHd));
+  document.Key("misclosure", JsonNumber(rs.Misclosure));
+  document.Key("allowed_misclosure", JsonNumber(rs.AllowedError));
+  document.Key("third_order", JsonLine()
+                                  .Add("meets", JsonBool(verdict.Meets()))
+                                  .Add("failures", FailureLines(rs.MessageText))
+                                  .Text());
+  document.Key("max_sight", JsonNumber(rs.MaxSight));
+  document.Key("max_setup_imbalance", JsonNumber(rs.MaxSetupImbalance));
+  document.Key("distribution", JsonString(rs.DistributeBySetups ? "setups" : "distance"));
+  document.Key("refraction_k", rs.CurvatureApplied ? JsonNumber(rs.RefractionK) : "null");
+  std::vector<std::string> order_lines;
+  for (const OrderCheck& order : orders) {
+    order_lines.push_back(JsonLine()
+                              .Add("order", JsonString(order.order))
+                              .Add("allowed_misclosure", JsonNumber(order.allowed_misclosure))
+                              .Add("max_setup_imbalance", JsonNumber(order.max_setup_imbalance))
+                              .Add("max_total_imbalance", JsonNumber(order.max_total_imbalance))
+                              .Add("max_sight", JsonNumber(order.max_sight))
+                              .Add("meets_misclosure", JsonBool(order.meets_misclosure))
+                              .Add("meets_setup_balance", JsonBool(order.meets_setup_balance))
+                              .Add("meets_total_balance", JsonBool(order.meets_total_balance))
+                              .Add("meets_sight", JsonBool(order.meets_sight))
+                              .Add("meets", JsonBool(order.meets))
+                              .Text());
   }
-  out += "\n  ],\n";
-  key("highest_order_met", highest ? JsonString(*highest) : "null");
-  out += "  \"points\": [";
+  document.Lines("orders", order_lines);
+  document.Key("highest_order_met", highest ? JsonString(*highest) : "null");
+  document.OpenStream("points");
 }
 
 void JsonExport::Point(const RunPoint& point) {
   std::string& out = Text();
-  out += first_point_ ? "\n    {" : ",\n    {";
+  out += JsonDocument::ItemPrefix(first_point_);
+  out += '{';
   first_point_ = false;
   AppendJsonPointKeys(out, point, encoding_);
   out += '}';
@@ -171,7 +119,7 @@ void JsonExport::Point(const RunPoint& point) {
 }
 
 bool JsonExport::Finish() {
-  Text() += "\n  ]\n}\n";
+  Text() += JsonDocument::StreamEnd();
   return Flush(true);
 }
 

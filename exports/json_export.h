@@ -9,18 +9,12 @@
 
 #include "engine/platform.h"
 #include "engine/run_state.h"
+#include "exports/json_writer.h"
 #include "exports/name_encoding.h"
 #include "exports/run_export.h"
 
 namespace quarrow {
 
-// `text` (UTF-8) as a JSON string, quotes included.
-std::string JsonString(std::string_view text);
-// `value` in the shortest form that reads back to the same double.
-std::string JsonNumber(double value);
-// `text` as a JSON string; bytes that are not UTF-8 (a path from an old
-// system, a name in a code page) are read as Windows-1252 rather than lost.
-std::string JsonText(std::string_view text);
 // The keys of one point, "name" to "adjusted_elevation", without braces.
 void AppendJsonPointKeys(std::string& out, const RunPoint& point, NameEncoding encoding);
 
@@ -33,7 +27,7 @@ class JsonExport : public TextRunOutput {
         rs_(rs),
         encoding_(encoding),
         date_(date) {}
-  void Begin(std::int64_t error_tally) override;
+  void Begin(const ThirdOrderVerdict& verdict) override;
   void Point(const RunPoint& point) override;
   void Setup(const SetupSights&) override {}
   bool Finish() override;

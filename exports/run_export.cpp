@@ -17,8 +17,8 @@ bool TextRunOutput::Flush(bool all) {
   return !failed_;
 }
 
-void RunOutputs::Begin(std::int64_t error_tally) {
-  for (auto& output : outputs_) output->Begin(error_tally);
+void RunOutputs::Begin(const ThirdOrderVerdict& verdict) {
+  for (auto& output : outputs_) output->Begin(verdict);
 }
 
 void RunOutputs::Point(const RunPoint& point) {

@@ -61,7 +61,7 @@ class RunOutputs : public RunListener {
   void Add(std::unique_ptr<RunOutput> output) { outputs_.push_back(std::move(output)); }
   bool empty() const { return outputs_.empty(); }
 
-  void Begin(std::int64_t error_tally) override;
+  void Begin(const ThirdOrderVerdict& verdict) override;
   void Point(const RunPoint& point) override;
   void Setup(const SetupSights& setup) override;
   bool Finish() override;

@@ -12,9 +12,9 @@
 #include <cstring>
 #include <string>
 
-#include "engine/adjust_level_run.h"
 #include "engine/messages.h"
 #include "engine/report_format.h"
+#include "shell/adjust_level_run.h"
 #include "shell/check_input_file.h"
 #include "tests/support/fake_platform.h"
 

@@ -8,54 +8,37 @@
 #include "engine/error_box.h"
 #include "engine/messages.h"
 #include "engine/run_state.h"
+#include "engine/third_order.h"
+#include "engine/whole_file.h"
 #include "network/chi_square.h"
-#include "network/quiet_platform.h"
 #include "shell/check_input_file.h"
+#include "shell/prepare_adjustment.h"
 
 namespace quarrow {
 
 namespace {
 
-constexpr double kMetresPerFoot = 0.3048;  // the international foot
-
-bool ReadWholeFile(Platform& platform, const std::string& path, std::string& bytes) {
-  std::unique_ptr<ByteSource> source = platform.OpenForReading(path);
-  if (!source) return false;
-  char buffer[65536];
-  for (;;) {
-    const std::ptrdiff_t count = source->Read(buffer, sizeof buffer);
-    if (count < 0) return false;
-    if (count == 0) return true;
-    bytes.append(buffer, static_cast<std::size_t>(count));
-  }
-}
-
 // The closure pass over one field file from an elevation of zero: what it
-// carries to the end is the run's difference.
+// carries to the end is the run's difference. Its misclosure against zero
+// means nothing yet: the run's tests are made once the network has given
+// its marks their elevations.
 bool ReadRun(Platform& platform, const NetworkRequest& request, RunRecord& run) {
   RunState rs;
   InitialiseFrames(rs);
   rs.InputPath = run.file;
   if (CheckInputFile(rs, platform, CheckMode::kCheckAndDerive) != kFileUsable) return false;
-  const bool feet = request.units == Units::kFeet;
-  rs.UnitsLabel = feet ? messages::kEnglishUnits : messages::kMetricUnits;
-  rs.UnitMark = feet ? '\'' : 'm';
-  rs.CurvatureApplied = request.refraction.has_value();
-  rs.RefractionK = request.refraction.value_or(0);
-  // The run's own misclosure against zero means nothing yet: its tests are
-  // made once the network has given its marks their elevations.
-  QuietPlatform quiet(platform, {.accept_failed_tests = true});
-  if (RunClosurePass(rs, quiet).status != ClosureStatus::kProceed) return false;
   run.report_path = rs.ReportPath;
   run.degree_mark = rs.DegreeMark;
+  PrepareRunState(rs, run, request, 0, 0);
+  const ClosureResult closure = RunClosurePass(rs, platform);
+  if (closure.status != ClosureStatus::kComputed) return false;
   run.from_name = std::string(TrimBlanks(rs.FirstMark));
   run.to_name = std::string(TrimBlanks(rs.LastMark));
   run.difference = rs.Elev - rs.BeginElev;
   run.length = rs.RunLength;
   run.setups = rs.SetupCount;
-  run.turn_errors = rs.TurnErrors;
-  run.total_imbalance = std::fabs(rs.SumBsHd - rs.SumFsHd);
-  run.max_diff = rs.MaxDiff;
+  run.turn_errors = closure.verdict.bad_turns;
+  run.run_unbalanced = closure.verdict.run_unbalanced;
   if (run.from_name.empty() || run.to_name.empty()) {
     ShowError(platform, {run.from_name.empty() ? "The beginning bench mark has no name in:"
                                                : "The ending bench mark has no name in:",
@@ -108,8 +91,14 @@ bool CheckConnected(Platform& platform, const Network& network) {
 
 }  // namespace
 
-double ThirdOrderAllowance(double length, bool feet) {
-  return feet ? std::sqrt(length / 5200) * 0.05 : std::sqrt(length / 1000) * 0.012;
+void PrepareRunState(RunState& rs, const RunRecord& run, const NetworkRequest& request,
+                     double begin_elevation, double end_elevation) {
+  InitialiseFrames(rs);
+  rs.InputPath = run.file;
+  rs.ReportPath = run.report_path;
+  rs.DegreeMark = run.degree_mark;
+  StoreAdjustmentInputs(rs, begin_elevation, end_elevation, request.units);
+  StoreRunChoices(rs, {.refraction_k = request.refraction, .distribute_by_setups = false});
 }
 
 std::optional<Network> LoadNetwork(Platform& platform, const NetworkRequest& request) {
@@ -125,7 +114,7 @@ std::optional<Network> LoadNetwork(Platform& platform, const NetworkRequest& req
   }
 
   Network network;
-  network.feet = request.units == Units::kFeet;
+  network.units = request.units;
   for (const std::string& file : request.run_files) {
     RunRecord run;
     run.file = file;
@@ -173,8 +162,8 @@ std::optional<Network> LoadNetwork(Platform& platform, const NetworkRequest& req
 }
 
 bool AdjustNetwork(const Network& network, double sigma_millimetres, NetworkResult& result) {
-  const double unit_per_millimetre = network.feet ? 1 / (1000 * kMetresPerFoot) : 1.0 / 1000;
-  const double kilometres_per_unit = network.feet ? kMetresPerFoot / 1000 : 1.0 / 1000;
+  const double unit_per_millimetre = 1 / (1000 * MetresPerUnit(network.units));
+  const double kilometres_per_unit = MetresPerUnit(network.units) / 1000;
   result.sigma_millimetres = sigma_millimetres;
   result.sigma_units = sigma_millimetres * unit_per_millimetre;
 
@@ -199,11 +188,11 @@ bool AdjustNetwork(const Network& network, double sigma_millimetres, NetworkResu
       run.standardized = run.residual / (result.sigma_units * std::sqrt(q));
       run.flagged = std::fabs(*run.standardized) > kBlunderLimit;
     }
-    run.allowed = ThirdOrderAllowance(record.length, network.feet);
+    run.allowed = AllowedMisclosure(record.length, network.units);
     // The same three tests quarrow-adjust makes, with the run's misclosure
     // between its adjusted marks, which is its residual.
-    run.meets_third_order = record.turn_errors == 0 && record.total_imbalance <= record.max_diff &&
-                            std::fabs(run.residual) <= run.allowed;
+    run.meets_third_order = record.turn_errors == 0 && !record.run_unbalanced &&
+                            !ExceedsMisclosure(run.residual, run.allowed);
     if (run.meets_third_order) ++result.runs_meeting;
     if (run.flagged) ++result.flagged_runs;
   }
@@ -214,8 +203,8 @@ bool AdjustNetwork(const Network& network, double sigma_millimetres, NetworkResu
     LoopResult entry;
     for (const LoopStep& step : loop.steps)
       entry.length += network.runs[static_cast<std::size_t>(step.run)].length;
-    entry.allowed = ThirdOrderAllowance(entry.length, network.feet);
-    entry.meets = std::fabs(loop.misclosure) <= entry.allowed;
+    entry.allowed = AllowedMisclosure(entry.length, network.units);
+    entry.meets = !ExceedsMisclosure(loop.misclosure, entry.allowed);
     if (entry.meets) ++result.loops_meeting;
     entry.loop = std::move(loop);
     result.loops.push_back(std::move(entry));

@@ -11,10 +11,11 @@
 #include <vector>
 
 #include "engine/platform.h"
+#include "engine/run_state.h"
+#include "engine/units.h"
 #include "network/loops.h"
 #include "network/marks_file.h"
 #include "network/network_solver.h"
-#include "shell/prepare_adjustment.h"
 
 namespace quarrow {
 
@@ -46,8 +47,7 @@ struct RunRecord {
   double length = 0;      // in the units of the run
   std::int64_t setups = 0;
   std::int64_t turn_errors = 0;  // turns over the largest BS - FS differential
-  double total_imbalance = 0;    // |sum BS - sum FS|
-  int max_diff = 0;              // the largest allowed differential, in units
+  bool run_unbalanced = false;   // the sums of BS and FS differ by more than it
 };
 
 struct Network {
@@ -55,7 +55,7 @@ struct Network {
   std::vector<NetworkMark> marks;
   std::vector<RunRecord> runs;
   std::vector<std::string> untouched_marks;  // listed, but on no run
-  bool feet = true;
+  Units units = Units::kFeet;
 };
 
 // Reads the marks file and every field file. Each problem is shown through
@@ -94,9 +94,11 @@ struct NetworkResult {
   bool all_meet = false;  // every run, every loop and the global test
 };
 
-// Third order's allowed closing error over `length`: 0.05 ft times the root
-// of the length in units of 5200 ft, or 12 mm times the root of kilometres.
-double ThirdOrderAllowance(double length, bool feet);
+// A run's RunState made ready for the engine's passes: its field file, the
+// degree mark of its check, the units and choices of the request, and the
+// two elevations the passes start and end with.
+void PrepareRunState(RunState& rs, const RunRecord& run, const NetworkRequest& request,
+                     double begin_elevation, double end_elevation);
 
 // Adjusts the network; false when its normal equations cannot be solved.
 bool AdjustNetwork(const Network& network, double sigma_millimetres, NetworkResult& result);

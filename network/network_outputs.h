@@ -20,12 +20,6 @@ struct NetworkOutputFiles {
   bool run_reports = false;  // each run's ".adj" beside its field file
 };
 
-// The network report: fixed-width lines ending CR LF, numbers as the run
-// report writes them with the platform's decimal separator, dated today.
-std::string NetworkReportText(Platform& platform, const NetworkRequest& request,
-                              const Network& network, const NetworkResult& result,
-                              const std::string& report_path);
-
 // Writes every output. Each run is adjusted between the adjusted elevations
 // of its two marks by the single-run engine, so its points are exactly the
 // ones quarrow-adjust gives with those elevations. False, with the problem

@@ -8,10 +8,16 @@
 #include <QLocale>
 #include <QProcess>
 #include <QSaveFile>
+#include <QTemporaryFile>
 #include <QTimeZone>
 #include <cmath>
 #include <filesystem>
 
+#include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 #ifdef Q_OS_LINUX
 #include <fcntl.h>
 #include <unistd.h>
@@ -93,6 +99,98 @@ class SaveFileSink : public ReportSink {
   qint64 pending_ = 0;  // bytes written since
 };
 
+// A report written into a temporary file beside it, which Park closes and
+// Commit renames over the report. QSaveFile cannot close its file without
+// committing it, so a program that finishes thousands of reports before it
+// moves any into place would need a file descriptor for each; this one
+// needs none while the finished files wait.
+class ParkedFileSink : public ReportSink {
+ public:
+  explicit ParkedFileSink(const QString& path) : target_(path) {
+    // A report named by a link replaces the file the link points to, as
+    // QSaveFile does, and the link stays.
+    const QFileInfo info(path);
+    if (info.isSymLink()) target_ = info.symLinkTarget();
+  }
+  ~ParkedFileSink() override {
+    if (!committed_ && !temporary_.isEmpty()) QFile::remove(temporary_);
+  }
+  bool Open() {
+    file_.setFileTemplate(target_ + QStringLiteral(".XXXXXX"));
+    if (!file_.open()) {
+      error_ = file_.errorString();
+      return false;
+    }
+    temporary_ = file_.fileName();
+    file_.setAutoRemove(false);  // Deliberate: the destructor removes it unless committed
+    return true;
+  }
+  bool Write(std::string_view bytes) override {
+    const qint64 size = static_cast<qint64>(bytes.size());
+    // Flushed at once, so that a short write (a full disk) shows here.
+    if (file_.write(bytes.data(), size) == size && file_.flush()) return true;
+    error_ = QStringLiteral("The disk is full, or the file would be too large.");
+    return false;
+  }
+  bool Park() override {
+    if (!file_.isOpen()) return parked_;
+#ifdef Q_OS_UNIX
+    // The permissions a new file gets, or those of the report it replaces.
+    const QFileInfo existing(target_);
+    mode_t mode = 0666;
+    if (existing.exists()) {
+      struct stat status {};
+      if (::stat(QFile::encodeName(target_).constData(), &status) == 0)
+        mode = status.st_mode & 07777;
+    } else {
+      const mode_t mask = ::umask(0);
+      ::umask(mask);
+      mode &= ~mask;
+    }
+    ::fchmod(file_.handle(), mode);
+#endif
+#ifdef Q_OS_LINUX
+    if (::fdatasync(file_.handle()) != 0) {
+      error_ = QStringLiteral("The file could not be written to the disk.");
+      file_.close();
+      return false;
+    }
+#endif
+    file_.close();
+    parked_ = true;
+    return true;
+  }
+  bool Commit() override {
+    if (!Park()) return false;
+    if (std::rename(QFile::encodeName(temporary_).constData(),
+                    QFile::encodeName(target_).constData()) != 0) {
+      error_ = QStringLiteral("The finished file could not be moved into place.");
+      return false;
+    }
+    committed_ = true;
+    return true;
+  }
+  std::string ErrorText() const override { return QtPlatform::FromQString(error_); }
+
+ private:
+  QString target_;
+  QTemporaryFile file_;
+  QString temporary_;
+  QString error_;
+  bool parked_ = false;
+  bool committed_ = false;
+};
+
+// Why `path` cannot take a report, or "" when it may.
+std::string ReportPathProblem(const std::string& path) {
+  const QFileInfo info(QtPlatform::ToQString(path));
+  if (path.empty()) return "No report file was named.";
+  if (info.isDir()) return "A folder of that name is in the way.";
+  if (!info.dir().exists()) return "The folder does not exist.";
+  if (info.exists() && !info.isWritable()) return "The file is read-only.";
+  return "";
+}
+
 }  // namespace
 
 QString QtPlatform::ToQString(const std::string& path) {
@@ -124,25 +222,21 @@ std::unique_ptr<ByteSource> QtPlatform::OpenForReading(const std::string& path) 
 }
 
 std::unique_ptr<ReportSink> QtPlatform::CreateReport(const std::string& path, std::string& error) {
-  const QString name = ToQString(path);
-  const QFileInfo info(name);
-  if (path.empty()) {
-    error = "No report file was named.";
+  error = ReportPathProblem(path);
+  if (!error.empty()) return nullptr;
+  auto sink = std::make_unique<SaveFileSink>(ToQString(path));
+  if (!sink->Open()) {
+    error = sink->ErrorText();
     return nullptr;
   }
-  if (info.isDir()) {
-    error = "A folder of that name is in the way.";
-    return nullptr;
-  }
-  if (!info.dir().exists()) {
-    error = "The folder does not exist.";
-    return nullptr;
-  }
-  if (info.exists() && !info.isWritable()) {
-    error = "The file is read-only.";
-    return nullptr;
-  }
-  auto sink = std::make_unique<SaveFileSink>(name);
+  return sink;
+}
+
+std::unique_ptr<ReportSink> QtPlatform::CreateParkedReport(const std::string& path,
+                                                           std::string& error) {
+  error = ReportPathProblem(path);
+  if (!error.empty()) return nullptr;
+  auto sink = std::make_unique<ParkedFileSink>(ToQString(path));
   if (!sink->Open()) {
     error = sink->ErrorText();
     return nullptr;

@@ -22,6 +22,8 @@ class QtPlatform : public Platform {
 
   std::unique_ptr<ByteSource> OpenForReading(const std::string& path) override;
   std::unique_ptr<ReportSink> CreateReport(const std::string& path, std::string& error) override;
+  std::unique_ptr<ReportSink> CreateParkedReport(const std::string& path,
+                                                 std::string& error) override;
 
   std::string DecimalSeparator() override;
   std::string DateSeparator() override;

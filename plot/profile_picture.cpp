@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/file_paths.h"
+
 namespace quarrow {
 
 namespace {
@@ -61,20 +63,16 @@ std::optional<ProfileFormat> ProfilePicture::FormatOf(std::string_view path) {
   return ProfileFormatOf(path);
 }
 
-void ProfilePicture::Begin(std::int64_t error_tally) {
+void ProfilePicture::Begin(const ThirdOrderVerdict& verdict) {
   data_ = ProfileData{};
-  // Deliberate: a backslash ends a folder name on every system, as field
-  // files are often named by their Windows path.
-  const std::size_t folder_end = rs_.InputPath.find_last_of("/\\");
-  data_.field_file =
-      folder_end == std::string::npos ? rs_.InputPath : rs_.InputPath.substr(folder_end + 1);
+  data_.field_file = FileName(rs_.InputPath);
   data_.feet = rs_.UnitMark == '\'';
   data_.date = date_;
   data_.run_length = rs_.RunLength;
   data_.misclosure = rs_.Misclosure;
   data_.allowed_error = rs_.AllowedError;
   data_.max_diff = rs_.MaxDiff;
-  data_.meets = error_tally <= 0;
+  data_.meets = verdict.Meets();
   // ShotPattern has a "0" per setup: the room for a run is taken once.
   const auto setups =
       static_cast<std::size_t>(std::count(rs_.ShotPattern.begin(), rs_.ShotPattern.end(), '0'));

@@ -42,7 +42,7 @@ class ProfilePicture : public RunOutput {
 
   // Reads the run's totals from RunState; `error_tally` above 0 means the run
   // does not meet third order.
-  void Begin(std::int64_t error_tally) override;
+  void Begin(const ThirdOrderVerdict& verdict) override;
   void Point(const RunPoint& point) override;
   void Setup(const SetupSights& setup) override;
   // Draws the picture into a temporary file beside `path`. False, with

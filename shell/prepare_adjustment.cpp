@@ -19,16 +19,16 @@ bool ReportWouldReplaceFieldFile(const RunState& rs, Platform& platform) {
 
 }  // namespace
 
-bool MayReplaceFile(Platform& platform, const std::string& path, std::string& question) {
+bool MayReplaceFile(Platform& platform, AdjustQuestions& questions, const std::string& path,
+                    std::string& question) {
   if (!platform.FileExists(path)) return true;
   question = path + std::string(m::kOverwriteExists) + std::string(m::kLineBreak) +
              std::string(m::kOverwriteQuestion);
-  const MessageAnswer answer = platform.ShowMessage(
-      {std::string(m::kOverwriteTitle), question, MessageIcon::kQuestion, MessageButtons::kYesNo});
-  return answer == MessageAnswer::kYes;
+  return questions.MayReplace(path, question);
 }
 
-Preparation PrepareAdjustment(RunState& rs, Platform& platform, const AdjustRequest& request) {
+Preparation PrepareAdjustment(RunState& rs, Platform& platform, AdjustQuestions& questions,
+                              const AdjustRequest& request) {
   rs.InputPath = request.field_file;
   if (request.report_file) rs.ReportPath = *request.report_file;
   const CheckMode mode = request.report_file ? CheckMode::kCheckOnly : CheckMode::kCheckAndDerive;
@@ -41,7 +41,9 @@ Preparation PrepareAdjustment(RunState& rs, Platform& platform, const AdjustRequ
     ShowError(platform, {m::kReportIsFieldFile, rs.ReportPath, m::kChooseAnotherReport});
     return Preparation::kStopped;
   }
-  if (!MayReplaceFile(platform, rs.ReportPath, rs.MessageText)) return Preparation::kStopped;
+  if (!MayReplaceFile(platform, questions, rs.ReportPath, rs.MessageText)) {
+    return Preparation::kStopped;
+  }
 
   // Both numbers are read before either is stored, so a refused one leaves
   // the elevations of the previous adjustment in place.
@@ -53,12 +55,21 @@ Preparation PrepareAdjustment(RunState& rs, Platform& platform, const AdjustRequ
   if (!platform.ReadLocaleNumber(request.end_elevation, end_elev)) {
     return Preparation::kEndNotNumber;
   }
-  rs.BeginElev = begin_elev;
-  rs.EndElev = end_elev;
-  const bool feet = request.units == Units::kFeet;
-  rs.UnitsLabel = feet ? m::kEnglishUnits : m::kMetricUnits;
-  rs.UnitMark = feet ? '\'' : 'm';
+  StoreAdjustmentInputs(rs, begin_elev, end_elev, request.units);
   return Preparation::kReady;
+}
+
+void StoreAdjustmentInputs(RunState& rs, double begin_elevation, double end_elevation,
+                           Units units) {
+  rs.BeginElev = begin_elevation;
+  rs.EndElev = end_elevation;
+  StoreUnits(rs, units);
+}
+
+void StoreRunChoices(RunState& rs, const RunChoices& choices) {
+  rs.CurvatureApplied = choices.refraction_k.has_value();
+  rs.RefractionK = choices.refraction_k.value_or(0);
+  rs.DistributeBySetups = choices.distribute_by_setups;
 }
 
 }  // namespace quarrow

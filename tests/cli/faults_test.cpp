@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/adjust_level_run.h"
 #include "engine/messages.h"
 #include "platform/qt_platform.h"
+#include "shell/adjust_level_run.h"
 #include "shell/check_input_file.h"
 #include "tests/support/scratch_files.h"
 
@@ -249,7 +249,8 @@ TEST_F(Faults, FieldFileChangedBetweenCheckAndPasses) {
     rs.BeginElev = rs.EndElev = 100;
     rs.UnitsLabel = messages::kMetricUnits;
     rs.UnitMark = 'm';
-    EXPECT_EQ(AdjustLevelRun(rs, platform), AdjustOutcome::kFailed);
+    MessageBoxQuestions questions(platform);
+    EXPECT_EQ(AdjustLevelRun(rs, platform, questions), AdjustOutcome::kFailed);
     ASSERT_EQ(platform.shown.size(), 1u);
     EXPECT_NE(platform.shown[0].find(rs.InputPath + "\r\nNo report was written."),
               std::string::npos)

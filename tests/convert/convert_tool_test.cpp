@@ -57,7 +57,7 @@ class ConvertTool : public testing::Test {
     arguments.prepend("quarrow-convert");
     std::ostringstream out;
     std::ostringstream err;
-    ConsolePlatform platform(err, {});
+    ConsolePlatform platform(err);
     const int status = RunConvertTool(arguments, platform, out, err);
     output = out.str();
     errors = err.str();

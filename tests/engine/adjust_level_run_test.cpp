@@ -1,4 +1,4 @@
-#include "engine/adjust_level_run.h"
+#include "shell/adjust_level_run.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 
 #include <cmath>
 
-#include "engine/adjust_level_run.h"
 #include "engine/reduction.h"
+#include "shell/adjust_level_run.h"
 #include "tests/support/fake_platform.h"
 
 namespace quarrow {
@@ -22,7 +22,7 @@ struct RecordedPoint {
 
 class Recorder : public RunListener {
  public:
-  void Begin(std::int64_t tally) override { error_tally = tally; }
+  void Begin(const ThirdOrderVerdict& verdict) override { error_tally = verdict.FailedTests(); }
   void Point(const RunPoint& p) override {
     points.push_back({std::string(p.name), std::string(p.setup), p.role, p.distance,
                       p.raw_elevation, p.correction, p.adjusted_elevation});

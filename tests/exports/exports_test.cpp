@@ -6,10 +6,10 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/fgcs_orders.h"
 #include "exports/csv_export.h"
 #include "exports/json_export.h"
 #include "exports/name_encoding.h"
-#include "exports/orders.h"
 #include "tests/support/fake_platform.h"
 
 namespace quarrow {
@@ -114,7 +114,9 @@ TEST(CheckOrders, EachLimitMetAtItsValueAndMissedJustPast) {
   for (const bool feet : {false, true}) {
     const double unit = feet ? 1 / 0.3048 : 1;
     // 4 km: the root is exactly 2.
-    RunMeasures run{feet, 4000 * unit, 0, 1, 1, 0, 0, 0, 0};
+    RunMeasures run;
+    run.units = feet ? Units::kFeet : Units::kMetric;
+    run.run_length = 4000 * unit;
     for (std::size_t i = 0; i < std::size(limits); ++i) {
       const Limits& limit = limits[i];
       SCOPED_TRACE(std::string(limit.order) + (feet ? " feet" : " metres"));
@@ -140,14 +142,28 @@ TEST(CheckOrders, EachLimitMetAtItsValueAndMissedJustPast) {
 }
 
 TEST(CheckOrders, ThirdIsTheReportsOwnVerdictPlusTheSightTest) {
-  RunMeasures run{true, 5200, 0.05, 0.05, 33, 0, 33, 33, 90 / 0.3048};
+  // Far outside every other order's limits, and yet third order: only the
+  // report's own tests and the sight decide it.
+  RunMeasures run;
+  run.units = Units::kFeet;
+  run.run_length = 5200;
+  run.misclosure = 0.05;
+  run.max_setup_imbalance = 33;
+  run.total_imbalance = 33;
+  run.max_sight = 90 / 0.3048;
   OrderCheck third = CheckOrders(run).back();
   EXPECT_EQ(third.order, "third");
   EXPECT_TRUE(third.meets);
+  EXPECT_DOUBLE_EQ(third.allowed_misclosure, 0.05);
+  EXPECT_EQ(third.max_setup_imbalance, 33);
   EXPECT_EQ(HighestOrderMet(CheckOrders(run)), std::optional<std::string_view>("third"));
-  run.turn_errors = 1;  // a turn over the report's limit
+  run.third_order.bad_turns = 1;  // a turn over the report's limit
   EXPECT_FALSE(CheckOrders(run).back().meets_setup_balance);
-  run.turn_errors = 0;
+  run.third_order = {.run_unbalanced = true};
+  EXPECT_FALSE(CheckOrders(run).back().meets_total_balance);
+  run.third_order = {.misclosure_exceeds = true};
+  EXPECT_FALSE(CheckOrders(run).back().meets_misclosure);
+  run.third_order = {};
   run.max_sight = std::nextafter(90 / 0.3048, 1e9);  // advisory, but not met
   third = CheckOrders(run).back();
   EXPECT_TRUE(third.meets_misclosure && third.meets_setup_balance && third.meets_total_balance);

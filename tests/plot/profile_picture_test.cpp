@@ -209,7 +209,7 @@ class SpikedRun : public RunListener {
  public:
   SpikedRun(RunListener& picture, std::int64_t spiked_turn)
       : picture_(picture), spiked_(spiked_turn) {}
-  void Begin(std::int64_t error_tally) override { picture_.Begin(error_tally); }
+  void Begin(const ThirdOrderVerdict& verdict) override { picture_.Begin(verdict); }
   void Point(const RunPoint& point) override {
     RunPoint told = point;
     if (point.role == PointRole::kTurn && ++turns_ == spiked_) told.adjusted_elevation += 1000;

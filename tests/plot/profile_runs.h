@@ -96,7 +96,7 @@ inline RunTable CountyRoad() {
 // A run that fails: two setups far out of balance and the whole run beyond
 // the limit.
 inline RunTable Unbalanced() {
-  return {"C:\\Jobs\\ridge.txt",
+  return {"/srv/jobs/ridge.txt",
           '\'',
           33,
           3,
@@ -134,7 +134,7 @@ inline void Tell(const RunState& rs, const RunTable& run, RunListener& listener)
   auto correction = [&](double distance) {
     return rs.RunLength > 0 ? run.misclosure * distance / rs.RunLength : 0;
   };
-  listener.Begin(run.error_tally);
+  listener.Begin({.bad_turns = run.error_tally});
   const std::string first = run.setups.empty() ? "" : run.setups.front().setup;
   listener.Point(
       {run.begin_mark, first, PointRole::kBegin, 0, run.begin_elevation, 0, run.begin_elevation});
@@ -188,8 +188,9 @@ inline void TellMadeRun(RunState& rs, RunListener& listener, std::int64_t setups
     rs.ShotPattern += i % 7 == 3 ? "10" : "0";
   }
   // The closure pass's failed tests: the turns, then the whole run's balance.
-  const std::int64_t error_tally =
-      (rs.TurnErrors > 0 ? 1 : 0) + (std::fabs(rs.SumBsHd - rs.SumFsHd) > rs.MaxDiff ? 1 : 0);
+  const ThirdOrderVerdict verdict{
+      .bad_turns = rs.TurnErrors,
+      .run_unbalanced = std::fabs(rs.SumBsHd - rs.SumFsHd) > rs.MaxDiff};
   rs.RunLength = rs.SumBsHd + rs.SumFsHd;
   rs.AllowedError = 0.05 * std::sqrt(rs.RunLength / 5280);
   rs.Misclosure = 0.6 * rs.AllowedError;
@@ -197,7 +198,7 @@ inline void TellMadeRun(RunState& rs, RunListener& listener, std::int64_t setups
   random.seed(seed);
   sight.reset();
   imbalance.reset();
-  listener.Begin(error_tally);
+  listener.Begin(verdict);
   double elevation = 812.40, distance = 0;
   listener.Point({"BM START", "1", PointRole::kBegin, 0, elevation, 0, elevation});
   std::string name;

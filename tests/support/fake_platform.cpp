@@ -128,6 +128,16 @@ std::string ExampleFieldFile() {
                     "2,BM2,90~01'40,47.950,1.500"});
 }
 
+AdjustOutcome AdjustLevelRun(RunState& rs, FakePlatform& platform, RunListener* listener) {
+  MessageBoxQuestions questions(platform);
+  return AdjustLevelRun(rs, platform, questions, listener);
+}
+
+Preparation PrepareAdjustment(RunState& rs, FakePlatform& platform, const AdjustRequest& request) {
+  MessageBoxQuestions questions(platform);
+  return PrepareAdjustment(rs, platform, questions, request);
+}
+
 AdjustOutcome CheckAndAdjust(Platform& platform, RunState& rs, double begin_elev, double end_elev,
                              bool feet) {
   InitialiseFrames(rs);
@@ -136,9 +146,9 @@ AdjustOutcome CheckAndAdjust(Platform& platform, RunState& rs, double begin_elev
     return AdjustOutcome::kFailed;
   rs.BeginElev = begin_elev;
   rs.EndElev = end_elev;
-  rs.UnitsLabel = feet ? messages::kEnglishUnits : messages::kMetricUnits;
-  rs.UnitMark = feet ? '\'' : 'm';
-  return AdjustLevelRun(rs, platform);
+  StoreUnits(rs, feet ? Units::kFeet : Units::kMetric);
+  MessageBoxQuestions questions(platform);
+  return AdjustLevelRun(rs, platform, questions);
 }
 
 }  // namespace quarrow

@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/adjust_level_run.h"
 #include "engine/platform.h"
+#include "shell/adjust_level_run.h"
+#include "shell/prepare_adjustment.h"
 
 namespace quarrow {
 
@@ -55,6 +56,14 @@ std::string FieldFile(std::initializer_list<std::string> lines, char mark = '\xb
 
 // The worked example: a metric run of two setups with one side shot.
 std::string ExampleFieldFile();
+
+// The window's Adjust on the fake: the failed-tests question is a message box
+// answered from `answers`, and the report goes to the viewer.
+AdjustOutcome AdjustLevelRun(RunState& rs, FakePlatform& platform, RunListener* listener = nullptr);
+
+// The window's steps before an adjustment on the fake: the overwrite
+// question is a message box answered from `answers`.
+Preparation PrepareAdjustment(RunState& rs, FakePlatform& platform, const AdjustRequest& request);
 
 // As a shell's Adjust does: checks the field file "run.txt" (the report is
 // then "run.adj") and, when usable, adjusts it in metres or in feet.

@@ -13,19 +13,20 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/third_order.h"
+#include "engine/units.h"
+
 namespace quarrow {
 
 // What the run measured, in its own units.
 struct RunMeasures {
-  bool feet = false;
+  Units units = Units::kMetric;
   double run_length = 0;
   double misclosure = 0;
-  double third_order_allowed = 0;   // the report's allowed closing error
-  double third_order_max_diff = 0;  // the report's BS - FS limit (33 ft or 10 m)
-  std::int64_t turn_errors = 0;     // setups over the report's limit
-  double max_setup_imbalance = 0;   // largest |BS - FS| of one setup
-  double total_imbalance = 0;       // |sum BS - sum FS|
-  double max_sight = 0;             // longest backsight or foresight horizontal distance
+  ThirdOrderVerdict third_order;   // the report's own tests
+  double max_setup_imbalance = 0;  // largest |BS - FS| of one setup
+  double total_imbalance = 0;      // |sum BS - sum FS|
+  double max_sight = 0;            // longest backsight or foresight horizontal distance
 };
 
 struct OrderCheck {

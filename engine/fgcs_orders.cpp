@@ -1,12 +1,10 @@
-#include "exports/orders.h"
+#include "engine/fgcs_orders.h"
 
 #include <cmath>
 
 namespace quarrow {
 
 namespace {
-
-constexpr double kMetresPerFoot = 0.3048;
 
 struct OrderLimits {
   std::string_view order;
@@ -25,26 +23,29 @@ constexpr OrderLimits kOrders[] = {
 
 std::vector<OrderCheck> CheckOrders(const RunMeasures& run) {
   // Metres to the run's units.
-  const double unit = run.feet ? 1 / kMetresPerFoot : 1;
-  const double length_km = run.run_length * (run.feet ? kMetresPerFoot : 1) / 1000;
+  const double unit = 1 / MetresPerUnit(run.units);
+  const double length_km = run.run_length * MetresPerUnit(run.units) / 1000;
   std::vector<OrderCheck> checks;
   for (const OrderLimits& limits : kOrders) {
     OrderCheck check;
     check.order = limits.order;
     check.max_sight = limits.sight_metres * unit;
     if (limits.order == "third") {
-      check.allowed_misclosure = run.third_order_allowed;
-      check.max_setup_imbalance = run.third_order_max_diff;
-      check.max_total_imbalance = run.third_order_max_diff;
-      check.meets_setup_balance = run.turn_errors == 0;
+      // The report's verdict itself, not a second reckoning of it.
+      check.allowed_misclosure = AllowedMisclosure(run.run_length, run.units);
+      check.max_setup_imbalance = MaxBalanceDifference(run.units);
+      check.max_total_imbalance = MaxBalanceDifference(run.units);
+      check.meets_setup_balance = run.third_order.bad_turns == 0;
+      check.meets_total_balance = !run.third_order.run_unbalanced;
+      check.meets_misclosure = !run.third_order.misclosure_exceeds;
     } else {
       check.allowed_misclosure = limits.closure_mm / 1000 * std::sqrt(length_km) * unit;
       check.max_setup_imbalance = limits.setup_metres * unit;
       check.max_total_imbalance = limits.total_metres * unit;
       check.meets_setup_balance = run.max_setup_imbalance <= check.max_setup_imbalance;
+      check.meets_total_balance = run.total_imbalance <= check.max_total_imbalance;
+      check.meets_misclosure = std::fabs(run.misclosure) <= check.allowed_misclosure;
     }
-    check.meets_misclosure = std::fabs(run.misclosure) <= check.allowed_misclosure;
-    check.meets_total_balance = run.total_imbalance <= check.max_total_imbalance;
     check.meets_sight = run.max_sight <= check.max_sight;
     check.meets = check.meets_misclosure && check.meets_setup_balance &&
                   check.meets_total_balance && check.meets_sight;
