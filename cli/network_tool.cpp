@@ -5,7 +5,7 @@
 #include "cli/console_platform.h"
 #include "cli/output_files.h"
 #include "cli/tool_command_line.h"
-#include "network/marks_file.h"
+#include "engine/data_fields.h"
 #include "network/network_adjustment.h"
 #include "network/network_outputs.h"
 #include "shell/prepare_adjustment.h"

@@ -1,32 +1,10 @@
 #include "network/marks_file.h"
 
-#include <charconv>
-#include <cmath>
 #include <unordered_map>
 
+#include "engine/data_fields.h"
+
 namespace quarrow {
-
-std::string_view TrimBlanks(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-std::optional<double> ReadDataNumber(std::string_view text) {
-  text = TrimBlanks(text);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (text.empty()) return std::nullopt;
-  // from_chars reads "." whatever the locale; it refuses "inf" and "nan"
-  // only in the sense that they are not finite, so check that too.
-  double value = 0;
-  const auto [end, error] =
-      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
-}
 
 MarksFile ReadMarksFile(std::string_view bytes) {
   MarksFile file;
@@ -43,7 +21,7 @@ MarksFile ReadMarksFile(std::string_view bytes) {
     position = end + 1;
     ++line_number;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (TrimBlanks(line).empty() || TrimBlanks(line).front() == '#') continue;
+    if (TrimBlanksAndTabs(line).empty() || TrimBlanksAndTabs(line).front() == '#') continue;
 
     std::vector<std::string_view> fields;
     for (std::size_t start = 0;;) {
@@ -66,7 +44,7 @@ MarksFile ReadMarksFile(std::string_view bytes) {
       return file;
     }
     ListedMark mark;
-    mark.name = std::string(TrimBlanks(fields[0]));
+    mark.name = std::string(TrimBlanksAndTabs(fields[0]));
     mark.line = line_number;
     if (mark.name.empty()) {
       file.error = where + " names no mark.";

@@ -26,13 +26,6 @@ struct MarksFile {
   std::string error;              // "" when the file was read; else why not, naming the line
 };
 
-// `text` with blanks and tabs removed from both ends.
-std::string_view TrimBlanks(std::string_view text);
-
-// A finite number written with "." (an optional sign, digits, a point,
-// digits, an exponent), nothing else but surrounding blanks.
-std::optional<double> ReadDataNumber(std::string_view text);
-
 // Reads the marks file's bytes. Refuses a line that is not a mark, a
 // standard deviation that is not positive, and a name given twice (naming
 // it); a file without a single mark.

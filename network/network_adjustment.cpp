@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "engine/closure_pass.h"
+#include "engine/data_fields.h"
 #include "engine/error_box.h"
 #include "engine/messages.h"
 #include "engine/run_state.h"
@@ -32,8 +33,8 @@ bool ReadRun(Platform& platform, const NetworkRequest& request, RunRecord& run) 
   PrepareRunState(rs, run, request, 0, 0);
   const ClosureResult closure = RunClosurePass(rs, platform);
   if (closure.status != ClosureStatus::kComputed) return false;
-  run.from_name = std::string(TrimBlanks(rs.FirstMark));
-  run.to_name = std::string(TrimBlanks(rs.LastMark));
+  run.from_name = std::string(TrimBlanksAndTabs(rs.FirstMark));
+  run.to_name = std::string(TrimBlanksAndTabs(rs.LastMark));
   run.difference = rs.Elev - rs.BeginElev;
   run.length = rs.RunLength;
   run.setups = rs.SetupCount;

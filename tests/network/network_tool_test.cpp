@@ -107,6 +107,9 @@ TEST_F(NetworkTool, ExampleNetworkMatchesItsGoldenReport) {
             0)
       << errors;
   EXPECT_EQ(ReadBytes("network.adj"), ReadBytes(QString(QUARROW_GOLDEN) + "/network.adj"));
+  // Every number in its shortest round-trip form: the same bytes are the
+  // same doubles, to the last bit.
+  EXPECT_EQ(ReadBytes("network.json"), ReadBytes(QString(QUARROW_GOLDEN) + "/network.json"));
   // Turning points are named TP1, TP2... in every run and stay in their own
   // runs: the network has the five bench marks only.
   const std::string json = ReadBytes("network.json");
@@ -118,6 +121,12 @@ TEST_F(NetworkTool, ExampleNetworkMatchesItsGoldenReport) {
   }
   EXPECT_EQ(marks, 5u);
   EXPECT_NE(json.find("\"global_test_passed\": true"), std::string::npos);
+  ASSERT_EQ(Run(QStringList{"--force", "--marks", "marks.csv", "--output", "network.adj",
+                            "--export", "network.csv"} +
+                kNetworkRuns),
+            0)
+      << errors;
+  EXPECT_EQ(ReadBytes("network.csv"), ReadBytes(QString(QUARROW_GOLDEN) + "/network.csv"));
 }
 
 // A rod read 0.040 ft wrong on one foresight of run 4: that run stands out.

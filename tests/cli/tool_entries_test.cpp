@@ -1,0 +1,164 @@
+// Each tool's entry on the fake platform: files in memory, every message box
+// recorded. What a tool writes and says must not depend on the real disk.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <sstream>
+
+#include "cli/adjust_tool.h"
+#include "cli/convert_tool.h"
+#include "cli/network_tool.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/scratch_files.h"
+
+namespace quarrow {
+namespace {
+
+const QString kExamples = QUARROW_EXAMPLES;
+const QString kGolden = QUARROW_GOLDEN;
+
+enum class Tool { kAdjust, kNetwork, kConvert };
+
+struct Outcome {
+  int status = -1;
+  std::string output;
+  std::string errors;
+};
+
+Outcome RunTool(Tool tool, FakePlatform& platform, QStringList arguments) {
+  std::ostringstream output;
+  std::ostringstream errors;
+  Outcome outcome;
+  switch (tool) {
+    case Tool::kAdjust:
+      arguments.prepend("quarrow-adjust");
+      outcome.status = RunAdjustTool(arguments, platform, output, errors);
+      break;
+    case Tool::kNetwork:
+      arguments.prepend("quarrow-network");
+      outcome.status = RunNetworkTool(arguments, platform, output, errors);
+      break;
+    case Tool::kConvert:
+      arguments.prepend("quarrow-convert");
+      outcome.status = RunConvertTool(arguments, platform, output, errors);
+      break;
+  }
+  outcome.output = output.str();
+  outcome.errors = errors.str();
+  return outcome;
+}
+
+// The examples the tools' entries are tried on, in memory under their own
+// names; the fake's date is the goldens' date.
+FakePlatform Examples() {
+  FakePlatform platform;
+  platform.read_chunk = 1 << 16;
+  platform.files["run.txt"] = ReadBytes(kExamples + "/run.txt");
+  platform.files["failing.txt"] = ReadBytes(QString(QUARROW_TEST_DATA) + "/failing-feet.txt");
+  platform.files["marks.csv"] = ReadBytes(kExamples + "/network/marks.csv");
+  for (const QString& run : QDir(kExamples + "/network").entryList({"run*.txt"})) {
+    platform.files[run.toStdString()] = ReadBytes(kExamples + "/network/" + run);
+  }
+  platform.files["run.jxl"] = ReadBytes(kExamples + "/convert/run.jxl");
+  return platform;
+}
+
+const QStringList kNetwork = {
+    "--marks",        "marks.csv",      "--output",       "network.adj",    "run1-n1-j2.txt",
+    "run2-j2-j3.txt", "run3-j3-n1.txt", "run4-j2-n4.txt", "run5-n4-j3.txt", "run6-j3-n7.txt"};
+
+TEST(ToolEntries, WriteWhatTheGoldenFilesHold) {
+  const struct {
+    const char* what;
+    Tool tool;
+    QStringList arguments;
+    int status;
+    std::string written;  // the file the tool writes
+    QString golden;       // and what it must hold
+  } rows[] = {
+      {"the worked example",
+       Tool::kAdjust,
+       {"--begin", "100", "--end", "99.91", "--units", "metric", "run.txt"},
+       0,
+       "run.adj",
+       kGolden + "/example.adj"},
+      {"the example network", Tool::kNetwork, kNetwork, 0, "network.adj", kGolden + "/network.adj"},
+      {"the JobXML example",
+       Tool::kConvert,
+       {"--output", "converted.txt", "run.jxl"},
+       0,
+       "converted.txt",
+       kExamples + "/convert/run-from-jxl.txt"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    FakePlatform platform = Examples();
+    const Outcome outcome = RunTool(row.tool, platform, row.arguments);
+    EXPECT_EQ(outcome.status, row.status) << outcome.errors;
+    EXPECT_TRUE(platform.shown.empty());
+    EXPECT_EQ(platform.files[row.written], ReadBytes(row.golden));
+  }
+}
+
+TEST(ToolEntries, RefuseAndSayWhyWritingNothing) {
+  const struct {
+    const char* what;
+    Tool tool;
+    QStringList arguments;
+    int status;
+    std::string errors;  // the start of what the tool says itself
+    std::string shown;   // the message box, through the platform
+  } rows[] = {
+      // clang-format off
+      {"failed tests with --strict", Tool::kAdjust,
+       {"--strict", "--begin", "100", "--end", "99", "failing.txt"}, 1,
+       "2 turns exceed the maximum BS - FS differential.\n", ""},
+      {"an existing report without --force", Tool::kAdjust,
+       {"--begin", "100", "--end", "99.91", "--output", "run.jxl", "run.txt"}, 2,
+       "run.jxl exists.\nUse --force to overwrite it; nothing was written.\n", ""},
+      {"a missing field file", Tool::kAdjust, {"--begin", "1", "--end", "1", "gone.txt"}, 2,
+       "", "File Does Not Exist\r\ngone.txt"},
+      {"--units twice", Tool::kAdjust,
+       {"--units", "metric", "--begin", "1", "--end", "1", "--units", "feet", "run.txt"}, 2,
+       "quarrow-adjust: --units is given 2 times ('metric', 'feet'); give it once.\n", ""},
+      {"--profile twice", Tool::kAdjust,
+       {"--profile", "a.svg", "--profile", "b.png", "--begin", "1", "--end", "1", "run.txt"}, 2,
+       "quarrow-adjust: --profile is given 2 times", ""},
+      {"--output twice", Tool::kNetwork, QStringList{"--output", "other.adj"} + kNetwork, 2,
+       "quarrow-network: --output is given 2 times", ""},
+      {"a missing marks file", Tool::kNetwork,
+       {"--marks", "gone.csv", "--output", "n.adj", "run1-n1-j2.txt"}, 2,
+       "", "Unable To Open Specified File:\r\ngone.csv"},
+      {"--from twice", Tool::kConvert, {"--from", "gsi", "--from", "jobxml", "run.jxl"}, 2,
+       "quarrow-convert: --from is given 2 times", ""},
+      {"the input as its own output", Tool::kConvert, {"--output", "run.jxl", "run.jxl"}, 2,
+       "quarrow-convert: run.jxl is the input itself", ""},
+      // clang-format on
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    FakePlatform platform = Examples();
+    const std::map<std::string, std::string> before = platform.files;
+    const Outcome outcome = RunTool(row.tool, platform, row.arguments);
+    EXPECT_EQ(outcome.status, row.status);
+    EXPECT_EQ(outcome.errors.substr(0, row.errors.size()), row.errors) << outcome.errors;
+    if (row.shown.empty()) {
+      EXPECT_TRUE(platform.shown.empty());
+    } else {
+      ASSERT_EQ(platform.shown.size(), 1u);
+      EXPECT_EQ(platform.shown[0].text, row.shown);
+    }
+    EXPECT_EQ(platform.files, before);
+  }
+}
+
+}  // namespace
+}  // namespace quarrow
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
