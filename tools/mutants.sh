@@ -51,9 +51,30 @@ while IFS= read -r line || [ -n "$line" ]; do
   numbers+=("$number")
 done <"$list"
 
+# The original text as a pattern that survives reformatting: blanks and line
+# breaks may come and go between tokens (clang-format moves them), though
+# never inside a name or a number.
+pattern_of='
+  my @chars = split //, $ENV{ORIGINAL};
+  my $pattern = "";
+  for (my $i = 0; $i < @chars; ++$i) {
+    if ($chars[$i] =~ /\s/) {
+      ++$i while $i + 1 < @chars && $chars[$i + 1] =~ /\s/;
+      my $before = $pattern =~ /\w\z/;
+      my $after = $i + 1 < @chars && $chars[$i + 1] =~ /\w/;
+      $pattern .= $before && $after ? "\\s+" : "\\s*";
+      next;
+    }
+    $pattern .= "\\s*" if $pattern ne "" && $pattern !~ /\\s[*+]\z/ &&
+                          ($chars[$i] !~ /\w/ || $chars[$i - 1] !~ /\w/);
+    $pattern .= quotemeta $chars[$i];
+  }
+  $pattern = qr/$pattern/;
+'
+
 # Counts the places the original text stands in the file.
 occurrences() {
-  ORIGINAL="$2" perl -0777 -ne 'my $n = () = /\Q$ENV{ORIGINAL}\E/g; print $n' "$1"
+  ORIGINAL="$2" perl -0777 -ne "$pattern_of"' my $n = () = /$pattern/g; print $n' "$1"
 }
 
 for i in "${!paths[@]}"; do
@@ -129,8 +150,8 @@ for i in "${!paths[@]}"; do
   what="$path:  ${originals[$i]}  ->  ${mutations[$i]}"
   by=""
   ORIGINAL="${originals[$i]}" MUTATION="${mutations[$i]}" \
-    perl -0777 -pi -e 's/\Q$ENV{ORIGINAL}\E/$ENV{MUTATION}/' "$path"
-    if ! build; then
+    perl -0777 -pi -e "$pattern_of"' s/$pattern/$ENV{MUTATION}/' "$path"
+  if ! build; then
     if grep -q '^FAILED: docs/guide-figures/' "$log"; then
       # It compiled, but the build's own adjustment of the worked example
       # (the field guide's report figure) failed: the fault showed there.
