@@ -1,12 +1,19 @@
 #include "cli/adjust_tool.h"
 
+#include <algorithm>
+
 #include "cli/command_line_answers.h"
 #include "cli/console_platform.h"
 #include "cli/output_files.h"
 #include "cli/tool_command_line.h"
+#include "engine/closure_pass.h"
 #include "engine/error_box.h"
+#include "engine/field_file_check.h"
 #include "engine/messages.h"
+#include "engine/report_format.h"
 #include "engine/run_state.h"
+#include "engine/units_hint.h"
+#include "shell/check_input_file.h"
 #include "exports/csv_export.h"
 #include "exports/json_export.h"
 #include "exports/name_encoding.h"
@@ -56,6 +63,35 @@ bool AddOutputs(Platform& platform, const RunState& rs, const RequestedOutputs& 
   return true;
 }
 
+// --check: the field file read as an adjustment reads it, its warnings on
+// `errors` and a summary on `output`. 0 when there is no warning, 1 when
+// there are, 2 when the file cannot be used.
+int CheckFieldFileOnly(Platform& platform, const std::string& path, Units units,
+                       bool units_named, std::ostream& output, std::ostream& errors) {
+  RunState rs;
+  InitialiseFrames(rs);
+  rs.InputPath = path;
+  if (CheckInputFile(rs, platform, CheckMode::kCheckOnly) != kFileUsable) return kToolInputError;
+  StoreAdjustmentInputs(rs, 0, 0, units);
+  FieldFileChecker checker;
+  const ClosureResult closure = RunClosurePass(rs, platform, &checker);
+  PrintWarnings(errors, path, checker);
+  if (closure.status != ClosureStatus::kComputed) return kToolFailsSpecifications;
+  const std::int64_t sides = static_cast<std::int64_t>(
+      std::count(rs.ShotPattern.begin(), rs.ShotPattern.end(), '1'));
+  const auto count = [](std::int64_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+  };
+  output << path << ": " << count(rs.SetupCount, "setup", "setups") << ", "
+         << count(checker.observations(), "observation", "observations") << ", "
+         << count(sides, "side shot", "side shots") << ", run length "
+         << FormatFixed3(rs.RunLength, ".") << "; "
+         << (units_named ? "units: " + std::string(UnitsName(units)) + ", as its first line says"
+                         : std::string("its units are not named in it"))
+         << "; " << count(checker.warning_count(), "warning", "warnings") << ".\n";
+  return checker.warning_count() == 0 ? kToolMeetsSpecifications : kToolFailsSpecifications;
+}
+
 }  // namespace
 
 int RunAdjustTool(const QStringList& arguments, Platform& platform, std::ostream& output,
@@ -90,19 +126,36 @@ int RunAdjustTool(const QStringList& arguments, Platform& platform, std::ostream
   const QCommandLineOption strict =
       StrictOption("Write nothing when third-order tests fail (exit status 1).");
   const QCommandLineOption open("open", "Open the report in the text viewer when written.");
-  command_line.AddOptions(
-      {begin, end, units, report, exports, profile, refraction, distribute, force, strict, open},
-      {"export"});
+  const QCommandLineOption check("check",
+                                 "Only read FIELD_FILE: print its warnings (a line each) and a "
+                                 "summary; exit status 0 without warnings, 1 with.");
+  command_line.AddOptions({begin, end, units, report, exports, profile, refraction, distribute,
+                           force, strict, open, check},
+                          {"export"});
   command_line.AddPositional("FIELD_FILE", "The comma-delimited level file.");
   int status = 0;
   if (!command_line.Parse(arguments, status)) return status;
 
   const QStringList files = command_line.Positional();
   if (files.size() != 1) return command_line.UsageError("name exactly one FIELD_FILE.");
-  if (!command_line.IsSet(begin)) return command_line.UsageError("--begin ELEV is required.");
-  if (!command_line.IsSet(end)) return command_line.UsageError("--end ELEV is required.");
   std::optional<Units> unit_choice;
   if (!command_line.ReadUnits(units, unit_choice)) return kToolInputError;
+  // The units the field file names, unless --units names others.
+  const std::string field_file = QtPlatform::FromQString(files.first());
+  const std::optional<Units> named_units = ReadUnitsHint(platform, field_file);
+  if (unit_choice && named_units && *unit_choice != *named_units) {
+    return command_line.UsageError(field_file + " names its units in its first line: " +
+                                   std::string(UnitsName(*named_units)) + ", but --units says " +
+                                   std::string(UnitsName(*unit_choice)) +
+                                   "; nothing was written.");
+  }
+  const Units run_units = unit_choice.value_or(named_units.value_or(Units::kFeet));
+  if (command_line.IsSet(check)) {
+    return CheckFieldFileOnly(platform, field_file, run_units, named_units.has_value(), output,
+                              errors);
+  }
+  if (!command_line.IsSet(begin)) return command_line.UsageError("--begin ELEV is required.");
+  if (!command_line.IsSet(end)) return command_line.UsageError("--end ELEV is required.");
   const QString distribution =
       command_line.IsSet(distribute) ? command_line.Value(distribute) : "distance";
   if (distribution != "distance" && distribution != "setups") {
@@ -136,13 +189,13 @@ int RunAdjustTool(const QStringList& arguments, Platform& platform, std::ostream
   RunState rs;
   InitialiseFrames(rs);
   AdjustRequest request;
-  request.field_file = QtPlatform::FromQString(files.first());
+  request.field_file = field_file;
   if (command_line.IsSet(report)) {
     request.report_file = QtPlatform::FromQString(command_line.Value(report));
   }
   request.begin_elevation = QtPlatform::FromQString(command_line.Value(begin));
   request.end_elevation = QtPlatform::FromQString(command_line.Value(end));
-  request.units = unit_choice.value_or(Units::kFeet);
+  request.units = run_units;
   switch (PrepareAdjustment(rs, platform, answers, request)) {
     case Preparation::kReady:
       break;
@@ -169,8 +222,9 @@ int RunAdjustTool(const QStringList& arguments, Platform& platform, std::ostream
 
   RunOutputs outputs(platform);
   if (!AddOutputs(platform, rs, requested, make_picture, outputs)) return kToolInputError;
+  FieldFileChecker checker;
   const AdjustOutcome outcome =
-      AdjustLevelRun(rs, platform, answers, outputs.empty() ? nullptr : &outputs);
+      AdjustLevelRun(rs, platform, answers, outputs.empty() ? nullptr : &outputs, &checker);
   if (outcome == AdjustOutcome::kFailed || outcome == AdjustOutcome::kCancelled) {
     return outcome == AdjustOutcome::kFailed ? kToolInputError : kToolFailsSpecifications;
   }

@@ -12,6 +12,26 @@ std::string WithLineFeeds(const std::string& text) {
   return lines;
 }
 
+void PrintWarnings(std::ostream& errors, const std::string& path, const FieldFileChecker& checker) {
+  for (const FieldFileWarning& warning : checker.warnings()) {
+    errors << path << ':' << warning.line << ": warning: " << warning.text << '\n';
+  }
+  const auto more = checker.warning_count() - static_cast<std::int64_t>(checker.warnings().size());
+  if (more > 0) errors << path << ": " << more << " more warnings\n";
+  errors.flush();
+}
+
+bool CommandLineAnswers::WriteDespiteWarnings(const std::string& path,
+                                              const FieldFileChecker& checker) {
+  PrintWarnings(errors_, path, checker);
+  if (choices_.strict) {
+    errors_ << path << ": " << checker.warning_count()
+            << (checker.warning_count() == 1 ? " warning" : " warnings")
+            << "; nothing was written (--strict).\n";
+  }
+  return !choices_.strict;
+}
+
 bool CommandLineAnswers::MayReplace(const std::string& path, const std::string&) {
   if (choices_.force) return true;
   errors_ << path << " exists.\n"

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/error_box.h"
+#include "engine/field_file_check.h"
 #include "engine/field_file.h"
 #include "engine/messages.h"
 #include "engine/reduction.h"
@@ -17,25 +18,30 @@ namespace {
 
 // Walks every setup of the open field file, whose first observation line is
 // in LineBuffer. Returns the number of turns over MaxDiff.
-std::int64_t WalkSetups(RunState& rs) {
+std::int64_t WalkSetups(RunState& rs, FieldFileChecker* checker) {
   std::int64_t bad_turns = 0;
   rs.SetupId = NextField(rs);
   for (;;) {
     rs.BsElev = rs.Elev;
+    if (checker != nullptr) checker->Backsight(rs);
     ReadBacksight(rs);
 
     SkipToObservation(rs);
     rs.NextSetupId = NextField(rs);  // Deliberate: the first foresight is never compared
+    if (checker != nullptr) checker->Foresight(rs);
     ReadForesight(rs);
 
+    bool backsight_waiting = false;
     while (!AtEndOfObservations(rs)) {
       SkipToObservation(rs);
       rs.NextSetupId = NextField(rs);
       if (rs.NextSetupId != rs.SetupId) {
         rs.SetupId = rs.NextSetupId;  // this line is the next setup's backsight
+        backsight_waiting = true;
         break;
       }
       rs.ShotPattern += '1';  // the foresight before this one was a side shot
+      if (checker != nullptr) checker->Foresight(rs);
       ReadForesight(rs);
     }
     rs.ShotPattern += '0';
@@ -49,7 +55,13 @@ std::int64_t WalkSetups(RunState& rs) {
     rs.SumFsHd += rs.FsHd;
 
     // A backsight with no observation after it ends the run unreduced.
-    if (AtEndOfObservations(rs)) return bad_turns;
+    if (AtEndOfObservations(rs)) {
+      if (checker != nullptr) {
+        if (backsight_waiting) checker->UnreadBacksight(rs);
+        checker->Finish();
+      }
+      return bad_turns;
+    }
   }
 }
 
@@ -60,7 +72,7 @@ void AppendLine(std::string& text, std::string_view line) {
 
 }  // namespace
 
-ClosureResult RunClosurePass(RunState& rs, Platform& platform) {
+ClosureResult RunClosurePass(RunState& rs, Platform& platform, FieldFileChecker* checker) {
   ClosureResult result;
   const Units units = UnitsOfMark(rs.UnitMark);
   rs.MaxDiff = static_cast<std::int16_t>(MaxBalanceDifference(units));
@@ -81,7 +93,7 @@ ClosureResult RunClosurePass(RunState& rs, Platform& platform) {
                          rs.InputPath, m::kNoReportWritten});
     return result;
   }
-  const std::int64_t bad_turns = WalkSetups(rs);
+  const std::int64_t bad_turns = WalkSetups(rs, checker);
   rs.InFile.DrainToEnd();
   const bool read_failed = rs.InFile.ReadFailed();
   result.fingerprint = {rs.InFile.BytesRead(), rs.InFile.Checksum()};

@@ -14,6 +14,8 @@
 
 namespace quarrow {
 
+class FieldFileChecker;
+
 // What the second pass checks to be sure it reads the same file.
 struct FieldFileFingerprint {
   std::uint64_t bytes = 0;
@@ -52,6 +54,9 @@ struct ClosureResult {
 // LastMark, Elev, FirstMark, SumBsHd, SumFsHd, SetupId,
 // NextSetupId, TurnErrors, Misclosure, RunLength, CorrPerUnit, AllowedError,
 // MessageText, LineBuffer and the reduction fields.
-ClosureResult RunClosurePass(RunState& rs, Platform& platform);
+// A checker, when given, is told every observation line as the pass groups
+// it (engine/field_file_check.h).
+ClosureResult RunClosurePass(RunState& rs, Platform& platform,
+                             FieldFileChecker* checker = nullptr);
 
 }  // namespace quarrow

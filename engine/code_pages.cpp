@@ -69,4 +69,10 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
+bool IsValidUtf8(std::string_view bytes) {
+  Utf8Checker checker;
+  checker.Feed(bytes);
+  return checker.Valid();
+}
+
 }  // namespace quarrow

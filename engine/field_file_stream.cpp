@@ -46,6 +46,7 @@ void FieldFileStream::Close() {
   at_eof_ = read_failed_ = skip_lf_ = has_ahead_ = false;
   first_line_ = true;
   ahead_.clear();
+  lines_read_ = ahead_line_ = line_number_ = 0;
   bytes_read_ = 0;
   checksum_ = 0;
 }
@@ -86,6 +87,7 @@ bool FieldFileStream::Refill() {
 // identifier and split the first setup in two.
 bool FieldFileStream::ReadLine(std::string& line) {
   const bool got = ReadRawLine(line);
+  if (got) ++lines_read_;
   if (first_line_ && got) {
     first_line_ = false;
     if (line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
@@ -125,6 +127,7 @@ void FieldFileStream::FetchObservation(char mark) {
   while (ReadLine(ahead_)) {
     if (ahead_.find(mark) != std::string::npos) {
       has_ahead_ = true;
+      ahead_line_ = lines_read_;
       return;
     }
   }
@@ -137,6 +140,7 @@ bool FieldFileStream::TakeObservation(std::string& line, char mark) {
     return false;
   }
   line.swap(ahead_);
+  line_number_ = ahead_line_;
   FetchObservation(mark);
   return true;
 }

@@ -33,6 +33,8 @@ class FieldFileStream {
   bool TakeObservation(std::string& line, char mark);
   // True while an observation line is waiting ahead.
   bool HasObservationAhead() const { return has_ahead_; }
+  // The line number, from 1, of the line TakeObservation took last.
+  std::int64_t LineNumber() const { return line_number_; }
 
   // Reads whatever is left so that the checksum covers the whole file.
   void DrainToEnd();
@@ -57,6 +59,9 @@ class FieldFileStream {
   bool first_line_ = true;
   std::string ahead_;
   bool has_ahead_ = false;
+  std::int64_t lines_read_ = 0;
+  std::int64_t ahead_line_ = 0;
+  std::int64_t line_number_ = 0;
   std::uint64_t bytes_read_ = 0;
   std::uint64_t checksum_ = 0;
 };

@@ -139,6 +139,38 @@ bool ReadPlainNumber(std::string_view text, double& value) {
 
 }  // namespace
 
+std::string_view NumericPrefixRest(std::string_view text) {
+  std::size_t pos = 0;
+  const auto skip = [&] {
+    while (pos < text.size() && IsSkipped(text[pos])) ++pos;
+  };
+  const auto digits = [&] {
+    bool any = false;
+    for (skip(); pos < text.size() && IsDigit(text[pos]); skip()) {
+      ++pos;
+      any = true;
+    }
+    return any;
+  };
+  skip();
+  const std::size_t start = pos;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
+  bool any_digit = digits();
+  if (pos < text.size() && text[pos] == '.') {
+    ++pos;
+    any_digit = digits() || any_digit;
+  }
+  if (!any_digit) return text.substr(start);
+  if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+    ++pos;
+    skip();
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
+    digits();
+  }
+  skip();
+  return text.substr(pos);
+}
+
 double NumericPrefix(std::string_view text) {
   double plain;
   if (ReadPlainNumber(text, plain)) return plain;

@@ -14,4 +14,9 @@ namespace quarrow {
 // infinity with its sign, one too small gives 0.
 double NumericPrefix(std::string_view text);
 
+// What NumericPrefix leaves unread of `text`: "l.880" of "5l.880", "O" of
+// "51.88O", "" of "52.114" and of " 1.5 ". A text with no digits is left
+// whole (from its first byte that is not a blank).
+std::string_view NumericPrefixRest(std::string_view text);
+
 }  // namespace quarrow

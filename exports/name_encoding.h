@@ -9,15 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "engine/code_pages.h"
 #include "engine/platform.h"
 
 namespace quarrow {
 
 enum class NameEncoding { kWindows1252, kCodePage437, kUtf8 };
-
-// True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates,
-// nothing past U+10FFFF).
-bool IsValidUtf8(std::string_view bytes);
 
 // How the names of the field file at `path` are written: UTF-8 when the file
 // holds the degree sign as C2 B0 and is valid UTF-8 throughout (a byte-order

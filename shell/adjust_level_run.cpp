@@ -12,9 +12,14 @@ namespace quarrow {
 namespace m = messages;
 
 AdjustOutcome AdjustLevelRun(RunState& rs, Platform& platform, AdjustQuestions& questions,
-                             RunListener* listener) {
-  const ClosureResult closure = RunClosurePass(rs, platform);
+                             RunListener* listener, FieldFileChecker* checker) {
+  const ClosureResult closure = RunClosurePass(rs, platform, checker);
+  // The warnings are told even when the run cannot be computed: they may
+  // say why (an empty distance leaves a run of no length).
+  const bool despite_warnings = checker == nullptr || checker->warning_count() == 0 ||
+                                questions.WriteDespiteWarnings(rs.InputPath, *checker);
   if (closure.status != ClosureStatus::kComputed) return AdjustOutcome::kFailed;
+  if (!despite_warnings) return AdjustOutcome::kCancelled;
   if (!closure.verdict.Meets() &&
       !questions.WriteDespiteFailures(closure.failures_title, closure.failures)) {
     return AdjustOutcome::kCancelled;

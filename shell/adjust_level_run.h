@@ -4,6 +4,7 @@
 // them and the report moved into place and opened after them. The window's
 // Adjust button and quarrow-adjust both come here after PrepareAdjustment.
 
+#include "engine/field_file_check.h"
 #include "engine/platform.h"
 #include "engine/run_listener.h"
 #include "engine/run_state.h"
@@ -28,7 +29,10 @@ enum class AdjustOutcome {
 // DegreeMark from a successful CheckInputFile, and a ReportPath that is not
 // the field file itself.
 // Writes: what both passes write, and ShellResult.
+// With a checker, the closure pass tells it every line, and `questions`
+// hears of its warnings, if any, before the tests (it may then stop the
+// report as it may for failed tests: kCancelled).
 AdjustOutcome AdjustLevelRun(RunState& rs, Platform& platform, AdjustQuestions& questions,
-                             RunListener* listener = nullptr);
+                             RunListener* listener = nullptr, FieldFileChecker* checker = nullptr);
 
 }  // namespace quarrow

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "engine/field_file_check.h"
 #include "engine/platform.h"
 
 namespace quarrow {
@@ -20,6 +21,13 @@ class AdjustQuestions {
   // The run failed third-order tests (`failures`, one a line, CR LF between;
   // `title` counts them): write the report anyway?
   virtual bool WriteDespiteFailures(const std::string& title, const std::string& failures) = 0;
+  // The field file `path` holds lines the checker warns of: write the
+  // report anyway? Asked only by a front end that checks its field files.
+  virtual bool WriteDespiteWarnings(const std::string& path, const FieldFileChecker& checker) {
+    (void)path;
+    (void)checker;
+    return true;
+  }
   // Whether the finished report goes to the text viewer.
   virtual bool OpensReport() = 0;
 };
