@@ -13,12 +13,12 @@
 #include "engine/report_format.h"
 #include "engine/run_state.h"
 #include "engine/units_hint.h"
-#include "shell/check_input_file.h"
 #include "exports/csv_export.h"
 #include "exports/json_export.h"
 #include "exports/name_encoding.h"
 #include "plot/profile_format.h"
 #include "shell/adjust_level_run.h"
+#include "shell/check_input_file.h"
 #include "shell/prepare_adjustment.h"
 
 namespace quarrow {
@@ -66,8 +66,8 @@ bool AddOutputs(Platform& platform, const RunState& rs, const RequestedOutputs& 
 // --check: the field file read as an adjustment reads it, its warnings on
 // `errors` and a summary on `output`. 0 when there is no warning, 1 when
 // there are, 2 when the file cannot be used.
-int CheckFieldFileOnly(Platform& platform, const std::string& path, Units units,
-                       bool units_named, std::ostream& output, std::ostream& errors) {
+int CheckFieldFileOnly(Platform& platform, const std::string& path, Units units, bool units_named,
+                       std::ostream& output, std::ostream& errors) {
   RunState rs;
   InitialiseFrames(rs);
   rs.InputPath = path;
@@ -77,8 +77,8 @@ int CheckFieldFileOnly(Platform& platform, const std::string& path, Units units,
   const ClosureResult closure = RunClosurePass(rs, platform, &checker);
   PrintWarnings(errors, path, checker);
   if (closure.status != ClosureStatus::kComputed) return kToolFailsSpecifications;
-  const std::int64_t sides = static_cast<std::int64_t>(
-      std::count(rs.ShotPattern.begin(), rs.ShotPattern.end(), '1'));
+  const std::int64_t sides =
+      static_cast<std::int64_t>(std::count(rs.ShotPattern.begin(), rs.ShotPattern.end(), '1'));
   const auto count = [](std::int64_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
   };
@@ -144,10 +144,9 @@ int RunAdjustTool(const QStringList& arguments, Platform& platform, std::ostream
   const std::string field_file = QtPlatform::FromQString(files.first());
   const std::optional<Units> named_units = ReadUnitsHint(platform, field_file);
   if (unit_choice && named_units && *unit_choice != *named_units) {
-    return command_line.UsageError(field_file + " names its units in its first line: " +
-                                   std::string(UnitsName(*named_units)) + ", but --units says " +
-                                   std::string(UnitsName(*unit_choice)) +
-                                   "; nothing was written.");
+    return command_line.UsageError(
+        field_file + " names its units in its first line: " + std::string(UnitsName(*named_units)) +
+        ", but --units says " + std::string(UnitsName(*unit_choice)) + "; nothing was written.");
   }
   const Units run_units = unit_choice.value_or(named_units.value_or(Units::kFeet));
   if (command_line.IsSet(check)) {

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "engine/error_box.h"
-#include "engine/field_file_check.h"
 #include "engine/field_file.h"
+#include "engine/field_file_check.h"
 #include "engine/messages.h"
 #include "engine/reduction.h"
 #include "engine/report_format.h"

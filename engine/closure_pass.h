@@ -56,7 +56,6 @@ struct ClosureResult {
 // MessageText, LineBuffer and the reduction fields.
 // A checker, when given, is told every observation line as the pass groups
 // it (engine/field_file_check.h).
-ClosureResult RunClosurePass(RunState& rs, Platform& platform,
-                             FieldFileChecker* checker = nullptr);
+ClosureResult RunClosurePass(RunState& rs, Platform& platform, FieldFileChecker* checker = nullptr);
 
 }  // namespace quarrow

@@ -76,6 +76,4 @@ class Utf8Checker {
   unsigned char upper_ = 0xBF;
 };
 
-
-
 }  // namespace quarrow

@@ -46,8 +46,8 @@ void FieldFileChecker::Warn(std::int64_t line, std::string text) {
   if (warnings_.size() < kKeptWarnings) warnings_.push_back({line, std::move(text)});
 }
 
-void FieldFileChecker::CheckNumber(std::int64_t line, std::string_view what,
-                                   std::string_view text, bool positive) {
+void FieldFileChecker::CheckNumber(std::int64_t line, std::string_view what, std::string_view text,
+                                   bool positive) {
   const std::string_view trimmed = TrimBlanksAndTabs(text);
   if (trimmed.empty()) {
     Warn(line, "the " + std::string(what) + " is empty and is read as 0");
@@ -97,7 +97,8 @@ void FieldFileChecker::CheckZenith(std::int64_t line, std::string_view text, cha
   const double m = NumericPrefix(minutes);
   const double s = NumericPrefix(seconds);
   if (m < 0 || m >= 60 || s < 0 || s >= 60) {
-    Warn(line, shown + " has " + (m < 0 || m >= 60 ? Number(m) + " minutes" : Number(s) + " seconds") +
+    Warn(line, shown + " has " +
+                   (m < 0 || m >= 60 ? Number(m) + " minutes" : Number(s) + " seconds") +
                    ": minutes and seconds run from 0 up to 60");
     return;
   }
@@ -150,12 +151,13 @@ void FieldFileChecker::Backsight(const RunState& rs) {
   previous_setup_ = rs.SetupId;
 }
 
-void FieldFileChecker::Foresight(const RunState& rs) { last_foresight_name_ = CheckObservation(rs); }
+void FieldFileChecker::Foresight(const RunState& rs) {
+  last_foresight_name_ = CheckObservation(rs);
+}
 
 void FieldFileChecker::UnreadBacksight(const RunState& rs) {
-  Warn(rs.InFile.LineNumber(),
-       "setup " + Shown(TrimBlanksAndTabs(rs.SetupId)) +
-           " has a backsight and no foresight: the line is not read");
+  Warn(rs.InFile.LineNumber(), "setup " + Shown(TrimBlanksAndTabs(rs.SetupId)) +
+                                   " has a backsight and no foresight: the line is not read");
 }
 
 void FieldFileChecker::Finish() {

@@ -53,8 +53,7 @@ class FieldFileChecker {
   // and returns its point name, trimmed.
   std::string CheckObservation(const RunState& rs);
   void CheckZenith(std::int64_t line, std::string_view text, char degree_mark);
-  void CheckNumber(std::int64_t line, std::string_view what, std::string_view text,
-                   bool positive);
+  void CheckNumber(std::int64_t line, std::string_view what, std::string_view text, bool positive);
   // Bytes of the file as UTF-8, in the code page of its degree sign.
   std::string Shown(std::string_view bytes) const;
 

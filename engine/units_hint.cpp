@@ -12,7 +12,8 @@ bool EndsWithWords(std::string_view text, std::string_view words) {
   if (text.size() < words.size()) return false;
   text = text.substr(text.size() - words.size());
   for (std::size_t i = 0; i < words.size(); ++i) {
-    const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
+    const char c =
+        text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
     if (c != words[i]) return false;
   }
   return true;

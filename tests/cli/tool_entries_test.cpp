@@ -154,6 +154,68 @@ TEST(ToolEntries, RefuseAndSayWhyWritingNothing) {
   }
 }
 
+// A field file with one distance typed with a letter l for a one: read as
+// 51 where 51.880 was meant, still within third order.
+std::string MistypedRun() {
+  std::string text = ReadBytes(kExamples + "/run.txt");
+  text.replace(text.find("51.880"), 6, "51.88O");
+  return text;
+}
+
+TEST(ToolEntries, WarningsNameTheirLinesAndUnitsComeFromTheFile) {
+  const std::string converted =
+      "Converted by quarrow-convert from JobXML file run.jxl; units: metric\r\n" +
+      ReadBytes(kExamples + "/run.txt");
+  const std::string warning =
+      "typo.txt:3: warning: the slope distance \"51.88O\" is read as 51.88: the text goes on "
+      "past the number\n";
+  const struct {
+    const char* what;
+    QStringList arguments;
+    int status;
+    std::string output;
+    std::string errors;
+    bool written;  // the report beside the field file
+  } rows[] = {
+      // clang-format off
+      {"--check, no warning", {"--check", "run.txt"}, 0,
+       "run.txt: 2 setups, 5 observations, 1 side shot, run length 200.244; its units are not named "
+       "in it; 0 warnings.\n", "", false},
+      {"--check, a warning", {"--check", "typo.txt"}, 1,
+       "typo.txt: 2 setups, 5 observations, 1 side shot, run length 200.244; its units are not "
+       "named in it; 1 warning.\n", warning, false},
+      {"--check, units from the file", {"--check", "converted.txt"}, 0,
+       "converted.txt: 2 setups, 5 observations, 1 side shot, run length 200.244; units: metric, as "
+       "its first line says; 0 warnings.\n", "", false},
+      {"warned, written", {"--begin", "100", "--end", "99.91", "--units", "metric", "typo.txt"}, 0,
+       "", warning, true},
+      {"warned, --strict", {"--strict", "--begin", "100", "--end", "99.91", "--units", "metric",
+       "typo.txt"}, 1, "", warning + "typo.txt: 1 warning; nothing was written (--strict).\n", false},
+      {"units from the file", {"--begin", "100", "--end", "99.91", "converted.txt"}, 0, "", "", true},
+      {"units the file does not name", {"--units", "feet", "--begin", "100", "--end", "99.91",
+       "converted.txt"}, 2, "",
+       "quarrow-adjust: converted.txt names its units in its first line: metric, but --units says "
+       "feet; nothing was written.\n", false},
+      // clang-format on
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    FakePlatform platform = Examples();
+    platform.files["typo.txt"] = MistypedRun();
+    platform.files["converted.txt"] = converted;
+    const Outcome outcome = RunTool(Tool::kAdjust, platform, row.arguments);
+    EXPECT_EQ(outcome.status, row.status);
+    EXPECT_EQ(outcome.output, row.output);
+    EXPECT_EQ(outcome.errors.substr(0, std::min(outcome.errors.find("Try"), outcome.errors.size())),
+              row.errors);
+    const std::string report = row.arguments.last() == "typo.txt" ? "typo.adj" : "converted.adj";
+    EXPECT_EQ(platform.files.count(report), row.written ? 1u : 0u);
+    if (row.written && report == "converted.adj") {
+      EXPECT_NE(platform.files[report].find("Metric Units"), std::string::npos);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quarrow
 
