@@ -67,7 +67,7 @@ int RunNetworkTool(const QStringList& arguments, Platform& platform, std::ostrea
   }
   std::optional<Units> unit_choice;
   if (!command_line.ReadUnits(units, unit_choice)) return kToolInputError;
-  request.units = unit_choice.value_or(Units::kFeet);
+  request.units = unit_choice;
   request.marks_file = QtPlatform::FromQString(command_line.Value(marks));
   files.report = QtPlatform::FromQString(command_line.Value(report));
   files.run_reports = command_line.IsSet(reports);
@@ -104,6 +104,16 @@ int RunNetworkTool(const QStringList& arguments, Platform& platform, std::ostrea
 
   const std::optional<Network> network = LoadNetwork(platform, request);
   if (!network) return kToolInputError;
+  std::int64_t warnings = 0;
+  for (const auto& [file, checker] : network->warnings) {
+    PrintWarnings(errors, file, checker);
+    warnings += checker.warning_count();
+  }
+  if (warnings > 0 && command_line.IsSet(strict)) {
+    errors << kProgram << ": " << warnings << (warnings == 1 ? " warning" : " warnings")
+           << " in the field files; nothing was written (--strict).\n";
+    return kToolFailsSpecifications;
+  }
 
   std::vector<NamedFile> outputs(
       named.begin() + 1 + static_cast<std::ptrdiff_t>(request.run_files.size()), named.end());

@@ -132,6 +132,7 @@ void FieldFileChecker::Backsight(const RunState& rs) {
   if (first_backsight_) {
     first_backsight_ = false;
     first_backsight_name_ = name;
+    first_backsight_line_ = line;
     if (name.empty()) {
       Warn(line, "the first backsight, on the beginning bench mark, has no name");
     }

@@ -45,6 +45,9 @@ class FieldFileChecker {
   // foresight's (the ending bench mark's).
   const std::string& first_backsight_name() const { return first_backsight_name_; }
   const std::string& last_foresight_name() const { return last_foresight_name_; }
+  // Their lines.
+  std::int64_t first_backsight_line() const { return first_backsight_line_; }
+  std::int64_t last_foresight_line() const { return last_line_; }
   std::int64_t observations() const { return observations_; }
 
  private:
@@ -64,6 +67,7 @@ class FieldFileChecker {
   std::int64_t last_line_ = 0;
   bool first_backsight_ = true;
   std::string first_backsight_name_;
+  std::int64_t first_backsight_line_ = 0;
   std::string last_foresight_name_;
   std::string previous_setup_;
 };

@@ -1,5 +1,6 @@
 #include "network/network_adjustment.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 #include <unordered_map>
@@ -10,6 +11,7 @@
 #include "engine/messages.h"
 #include "engine/run_state.h"
 #include "engine/third_order.h"
+#include "engine/units_hint.h"
 #include "engine/whole_file.h"
 #include "network/chi_square.h"
 #include "shell/check_input_file.h"
@@ -19,31 +21,100 @@ namespace quarrow {
 
 namespace {
 
+// A residual cofactor below this share of the run's own cofactor is zero:
+// nothing but the run itself determines the difference it measures.
+constexpr double kUncheckedCofactor = 1e-10;
+
 // The closure pass over one field file from an elevation of zero: what it
 // carries to the end is the run's difference. Its misclosure against zero
 // means nothing yet: the run's tests are made once the network has given
 // its marks their elevations.
-bool ReadRun(Platform& platform, const NetworkRequest& request, RunRecord& run) {
+bool ReadRun(Platform& platform, const NetworkRequest& request, Network& network, RunRecord& run) {
   RunState rs;
   InitialiseFrames(rs);
   rs.InputPath = run.file;
   if (CheckInputFile(rs, platform, CheckMode::kCheckAndDerive) != kFileUsable) return false;
   run.report_path = rs.ReportPath;
   run.degree_mark = rs.DegreeMark;
-  PrepareRunState(rs, run, request, 0, 0);
-  const ClosureResult closure = RunClosurePass(rs, platform);
+  PrepareRunState(rs, run, network, request, 0, 0);
+  FieldFileChecker checker;
+  const ClosureResult closure = RunClosurePass(rs, platform, &checker);
   if (closure.status != ClosureStatus::kComputed) return false;
-  run.from_name = std::string(TrimBlanksAndTabs(rs.FirstMark));
-  run.to_name = std::string(TrimBlanksAndTabs(rs.LastMark));
+  // The marks are the run's own first backsight and last foresight: a later
+  // backsight's name standing in for an unnamed first one would join the
+  // run to the network at a turning point.
+  run.from_name = checker.first_backsight_name();
+  run.to_name = checker.last_foresight_name();
   run.difference = rs.Elev - rs.BeginElev;
   run.length = rs.RunLength;
   run.setups = rs.SetupCount;
   run.turn_errors = closure.verdict.bad_turns;
   run.run_unbalanced = closure.verdict.run_unbalanced;
   if (run.from_name.empty() || run.to_name.empty()) {
+    const std::int64_t line =
+        run.from_name.empty() ? checker.first_backsight_line() : checker.last_foresight_line();
     ShowError(platform, {run.from_name.empty() ? "The beginning bench mark has no name in:"
                                                : "The ending bench mark has no name in:",
-                         run.file, "A run can only be joined to the network at named marks."});
+                         run.file + ", line " + std::to_string(line),
+                         "A run can only be joined to the network at named marks."});
+    return false;
+  }
+  if (checker.warning_count() > 0) network.warnings.emplace_back(run.file, std::move(checker));
+  return true;
+}
+
+// The units of the network: --units, or those the field files name. Each
+// file is in the units its first line names, else in those of --units, else
+// in feet, as a single run is; all must agree.
+bool ResolveUnits(Platform& platform, const NetworkRequest& request, Units& units) {
+  const Units unnamed = request.units.value_or(Units::kFeet);
+  std::string first_file;
+  std::optional<Units> first;
+  for (const std::string& file : request.run_files) {
+    const std::optional<Units> hint = ReadUnitsHint(platform, file);
+    if (request.units && hint && *hint != *request.units) {
+      ShowError(platform, {"The field file names other units than --units:",
+                           file + ": " + std::string(UnitsName(*hint)) + ", --units " +
+                               std::string(UnitsName(*request.units)),
+                           "Adjust a network in the units its field files were written in."});
+      return false;
+    }
+    const Units file_units = hint.value_or(unnamed);
+    if (first && file_units != *first) {
+      const auto said = [&](const std::string& name, Units in, bool named) {
+        return name + ": " + std::string(UnitsName(in)) +
+               (named ? "" : " (it names none: feet unless --units says otherwise)");
+      };
+      ShowError(platform,
+                {"The field files of the network are in different units:",
+                 said(first_file, *first, ReadUnitsHint(platform, first_file).has_value()),
+                 said(file, file_units, hint.has_value()),
+                 "Adjust a network in one unit: give --units, or convert its files again."});
+      return false;
+    }
+    if (!first) {
+      first = file_units;
+      first_file = file;
+    }
+  }
+  units = first.value_or(unnamed);
+  return true;
+}
+
+// A standard deviation of a metre or more is no published elevation's: most
+// often a decimal comma has split "499,803" into an elevation of 499 and a
+// standard deviation of 803.
+bool CheckStandardDeviations(Platform& platform, const std::string& path, const MarksFile& listed,
+                             Units units) {
+  const double limit = 1 / MetresPerUnit(units);
+  for (const ListedMark& mark : listed.marks) {
+    if (!mark.std_dev || *mark.std_dev <= limit) continue;
+    ShowError(platform,
+              {"A standard deviation of more than 1 m (3.3 ft) in the marks file:",
+               path + ", line " + std::to_string(mark.line) + ": " + mark.name,
+               "Write decimals with a point, not a comma; a standard deviation is in the units "
+               "of the network (" +
+                   std::string(UnitsName(units)) + ")."});
     return false;
   }
   return true;
@@ -92,13 +163,13 @@ bool CheckConnected(Platform& platform, const Network& network) {
 
 }  // namespace
 
-void PrepareRunState(RunState& rs, const RunRecord& run, const NetworkRequest& request,
-                     double begin_elevation, double end_elevation) {
+void PrepareRunState(RunState& rs, const RunRecord& run, const Network& network,
+                     const NetworkRequest& request, double begin_elevation, double end_elevation) {
   InitialiseFrames(rs);
   rs.InputPath = run.file;
   rs.ReportPath = run.report_path;
   rs.DegreeMark = run.degree_mark;
-  StoreAdjustmentInputs(rs, begin_elevation, end_elevation, request.units);
+  StoreAdjustmentInputs(rs, begin_elevation, end_elevation, network.units);
   StoreRunChoices(rs, {.refraction_k = request.refraction, .distribute_by_setups = false});
 }
 
@@ -115,11 +186,14 @@ std::optional<Network> LoadNetwork(Platform& platform, const NetworkRequest& req
   }
 
   Network network;
-  network.units = request.units;
+  if (!ResolveUnits(platform, request, network.units)) return std::nullopt;
+  if (!CheckStandardDeviations(platform, request.marks_file, listed, network.units)) {
+    return std::nullopt;
+  }
   for (const std::string& file : request.run_files) {
     RunRecord run;
     run.file = file;
-    if (!ReadRun(platform, request, run)) return std::nullopt;
+    if (!ReadRun(platform, request, network, run)) return std::nullopt;
     network.runs.push_back(std::move(run));
   }
 
@@ -179,24 +253,38 @@ bool AdjustNetwork(const Network& network, double sigma_millimetres, NetworkResu
 
   result.runs.resize(runs.size());
   result.runs_meeting = 0;
+  result.runs_unchecked = 0;
   result.flagged_runs = 0;
+  result.mark_checked.assign(network.marks.size(), false);
+  for (std::size_t m = 0; m < network.marks.size(); ++m) {
+    result.mark_checked[m] = network.marks[m].status == MarkStatus::kFixed;
+  }
   for (std::size_t r = 0; r < runs.size(); ++r) {
     const RunRecord& record = network.runs[r];
     RunResult& run = result.runs[r];
     run.residual = solution.residual[r];
-    const double q = solution.residual_cofactor[r];
-    if (q > 0) {
-      run.standardized = run.residual / (result.sigma_units * std::sqrt(q));
-      run.flagged = std::fabs(*run.standardized) > kBlunderLimit;
-    }
     run.allowed = AllowedMisclosure(record.length, network.units);
+    // A run nothing else checks (a spur to a mark of its own) keeps a
+    // cofactor of zero, but for the rounding of the sums that make it.
+    const double q = solution.residual_cofactor[r];
+    if (!(q > kUncheckedCofactor * runs[r].length_km)) {
+      run.residual = 0;  // Deliberate: what is left is the rounding of the solution
+      ++result.runs_unchecked;
+      continue;
+    }
+    run.standardized = run.residual / (result.sigma_units * std::sqrt(q));
+    run.flagged = std::fabs(*run.standardized) > kBlunderLimit;
     // The same three tests quarrow-adjust makes, with the run's misclosure
     // between its adjusted marks, which is its residual.
     run.meets_third_order = record.turn_errors == 0 && !record.run_unbalanced &&
                             !ExceedsMisclosure(run.residual, run.allowed);
-    if (run.meets_third_order) ++result.runs_meeting;
+    if (*run.meets_third_order) ++result.runs_meeting;
     if (run.flagged) ++result.flagged_runs;
+    result.mark_checked[static_cast<std::size_t>(record.from)] = true;
+    result.mark_checked[static_cast<std::size_t>(record.to)] = true;
   }
+  result.marks_unchecked = static_cast<std::int64_t>(
+      std::count(result.mark_checked.begin(), result.mark_checked.end(), false));
 
   result.loops.clear();
   result.loops_meeting = 0;
@@ -223,7 +311,8 @@ bool AdjustNetwork(const Network& network, double sigma_millimetres, NetworkResu
     result.global_test_passed =
         result.test_statistic >= result.test_lower && result.test_statistic <= result.test_upper;
   }
-  result.all_meet = result.runs_meeting == static_cast<std::int64_t>(runs.size()) &&
+  result.all_meet = result.runs_unchecked == 0 &&
+                    result.runs_meeting == static_cast<std::int64_t>(runs.size()) &&
                     result.loops_meeting == static_cast<std::int64_t>(result.loops.size()) &&
                     result.global_test_passed;
   return true;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/field_file_check.h"
 #include "engine/platform.h"
 #include "engine/run_state.h"
 #include "engine/units.h"
@@ -29,7 +30,8 @@ inline constexpr double kBlunderLimit = 3.29;
 struct NetworkRequest {
   std::string marks_file;
   std::vector<std::string> run_files;  // as given, in order
-  Units units = Units::kFeet;
+  // None: the units the field files name in their first lines, or feet.
+  std::optional<Units> units;
   std::optional<double> refraction;  // curvature and refraction with this k
   double sigma_millimetres = kDefaultSigmaMillimetres;
 };
@@ -56,6 +58,9 @@ struct Network {
   std::vector<RunRecord> runs;
   std::vector<std::string> untouched_marks;  // listed, but on no run
   Units units = Units::kFeet;
+  // What the field files hold beyond what their reader takes: the warnings
+  // of each run file that has any, in the order of the files.
+  std::vector<std::pair<std::string, FieldFileChecker>> warnings;
 };
 
 // Reads the marks file and every field file. Each problem is shown through
@@ -67,7 +72,9 @@ struct RunResult {
   std::optional<double> standardized;  // none when nothing else checks the run
   bool flagged = false;                // |standardized| > kBlunderLimit
   double allowed = 0;                  // third-order closing error for its length
-  bool meets_third_order = false;      // turns, balance and closure between adjusted marks
+  // Turns, balance and closure between the adjusted marks; none when nothing
+  // else checks the run (its residual is then zero whatever its errors).
+  std::optional<bool> meets_third_order;
 };
 
 struct LoopResult {
@@ -87,18 +94,22 @@ struct NetworkResult {
   double test_statistic = 0;                // v'Pv / sigma^2
   double test_lower = 0;                    // chi-square 2.5 % and 97.5 % points
   double test_upper = 0;
-  bool global_test_passed = true;  // also with no redundancy: nothing to test
-  std::int64_t runs_meeting = 0;
+  bool global_test_passed = true;   // also with no redundancy: nothing to test
+  std::int64_t runs_meeting = 0;    // of the runs that are checked
+  std::int64_t runs_unchecked = 0;  // runs nothing else checks
+  // Per mark: false for a mark whose elevation rests on runs nothing checks.
+  std::vector<bool> mark_checked;
+  std::int64_t marks_unchecked = 0;
   std::int64_t loops_meeting = 0;
   std::int64_t flagged_runs = 0;
-  bool all_meet = false;  // every run, every loop and the global test
+  bool all_meet = false;  // every run checked and meeting, every loop, the global test
 };
 
 // A run's RunState made ready for the engine's passes: its field file, the
 // degree mark of its check, the units and choices of the request, and the
 // two elevations the passes start and end with.
-void PrepareRunState(RunState& rs, const RunRecord& run, const NetworkRequest& request,
-                     double begin_elevation, double end_elevation);
+void PrepareRunState(RunState& rs, const RunRecord& run, const Network& network,
+                     const NetworkRequest& request, double begin_elevation, double end_elevation);
 
 // Adjusts the network; false when its normal equations cannot be solved.
 bool AdjustNetwork(const Network& network, double sigma_millimetres, NetworkResult& result);

@@ -44,7 +44,9 @@ std::vector<std::string> RunLines(const Network& network, const NetworkResult& r
                                                              adjusted.standardized.value_or(0)))
                         .Add("flagged", JsonBool(adjusted.flagged))
                         .Add("allowed_misclosure", JsonNumber(adjusted.allowed))
-                        .Add("meets_third_order", JsonBool(adjusted.meets_third_order))
+                        .Add("meets_third_order", adjusted.meets_third_order
+                                                      ? JsonBool(*adjusted.meets_third_order)
+                                                      : std::string("null"))
                         .Text());
   }
   return lines;

@@ -77,7 +77,7 @@ bool WriteNetworkOutputs(Platform& platform, const NetworkRequest& request, cons
   if (files.run_reports || !exports.empty()) {
     for (const RunRecord& run : network.runs) {
       RunState rs;
-      PrepareRunState(rs, run, request,
+      PrepareRunState(rs, run, network, request,
                       result.solution.elevation[static_cast<std::size_t>(run.from)],
                       result.solution.elevation[static_cast<std::size_t>(run.to)]);
       const ClosureResult closure = RunClosurePass(rs, platform);

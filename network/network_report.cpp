@@ -1,5 +1,6 @@
 #include "network/network_report.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "engine/file_paths.h"
@@ -103,37 +104,47 @@ std::string NetworkReportText(Platform& platform, const NetworkRequest& request,
   }
   if (!network.untouched_marks.empty()) report.Line("");
 
-  report.Line("MARK NAME      STATUS      PUBLISHED   ADJUSTED   CORRECTION   STD DEV");
-  report.Line("------------   --------    ---------   --------   ----------   -------");
+  // Names are never cut: a column is as wide as its longest name, and at
+  // least as wide as its heading's rule.
+  std::size_t mark_width = 12;
+  for (const std::string& name : network.mark_names) mark_width = std::max(mark_width, name.size());
+  std::size_t file_width = 18;
+  for (const RunRecord& run : network.runs) {
+    file_width = std::max(file_width, FileName(run.file).size());
+  }
+  report.Line(PadText("MARK NAME", mark_width) +
+              "   STATUS      PUBLISHED   ADJUSTED   CORRECTION   STD DEV");
+  report.Line(std::string(mark_width, '-') +
+              "   --------    ---------   --------   ----------   -------");
   for (std::size_t i = 0; i < network.marks.size(); ++i) {
     const NetworkMark& mark = network.marks[i];
-    std::string line =
-        PadText(network.mark_names[i], 12) + "   " + PadText(StatusName(mark.status), 8) + "   ";
+    std::string line = PadText(network.mark_names[i], mark_width) + "   " +
+                       PadText(StatusName(mark.status), 8) + "   ";
     const bool listed = mark.status != MarkStatus::kAdjusted;
     line += listed ? report.Number(mark.published, 10) : std::string(10, ' ');
     line += " " + report.Number(solution.elevation[i], 10);
     line += "   " + (listed ? report.Signed(solution.elevation[i] - mark.published, 10)
                             : std::string(10, ' '));
     line += "   " + report.Number(solution.std_dev[i], 7);
+    if (!result.mark_checked[i]) line += "   not checked";
     report.Line(line);
   }
   report.Line("");
 
-  report.Line(
-      "RUN   FILE                 FROM           TO               LENGTH  SETUPS    OBSERVED   "
-      "RESIDUAL   STD RES      "
-      "THIRD ORDER");
-  report.Line(
-      "---   ------------------   ------------   ------------   --------  ------    --------   "
-      "--------   -------      "
-      "-----------");
+  report.Line("RUN   " + PadText("FILE", file_width) + "   " + PadText("FROM", mark_width) + "   " +
+              PadText("TO", mark_width) +
+              "     LENGTH  SETUPS    OBSERVED   RESIDUAL   STD RES      THIRD ORDER");
+  report.Line("---   " + std::string(file_width, '-') + "   " + std::string(mark_width, '-') +
+              "   " + std::string(mark_width, '-') +
+              "   --------  ------    --------   --------   -------      -----------");
   for (std::size_t r = 0; r < network.runs.size(); ++r) {
     const RunRecord& run = network.runs[r];
     const RunResult& adjusted = result.runs[r];
     // The file's own name: its folder is in the list of level files above.
     const std::string name = FileName(run.file);
-    std::string line = RightText(std::to_string(r + 1), 3) + "   " + PadText(name, 18) + "   " +
-                       PadText(run.from_name, 12) + "   " + PadText(run.to_name, 12) + "  ";
+    std::string line = RightText(std::to_string(r + 1), 3) + "   " + PadText(name, file_width) +
+                       "   " + PadText(run.from_name, mark_width) + "   " +
+                       PadText(run.to_name, mark_width) + "  ";
     line += report.Number(run.length, 9);
     line += RightText(std::to_string(run.setups), 8);
     line += "  " + report.Signed(run.difference, 10);
@@ -144,7 +155,11 @@ std::string NetworkReportText(Platform& platform, const NetworkRequest& request,
     } else {
       line += "         -   ";
     }
-    line += adjusted.meets_third_order ? "   meets" : "   ** fails";
+    if (!adjusted.meets_third_order) {
+      line += "   not checked";
+    } else {
+      line += *adjusted.meets_third_order ? "   meets" : "   ** fails";
+    }
     report.Line(line);
   }
   report.Line("");
@@ -193,10 +208,24 @@ std::string NetworkReportText(Platform& platform, const NetworkRequest& request,
   } else {
     framed("| No redundancy: no standard error of unit weight, no global test.");
   }
-  const auto runs = static_cast<std::int64_t>(network.runs.size());
-  framed(std::string(result.runs_meeting == runs ? "| " : "| ** ") +
-         std::to_string(result.runs_meeting) + " of " + count(runs, "run meets", "runs meet") +
+  const auto checked = static_cast<std::int64_t>(network.runs.size()) - result.runs_unchecked;
+  const bool all_checked = result.runs_unchecked == 0;
+  framed(std::string(result.runs_meeting == checked ? "| " : "| ** ") +
+         std::to_string(result.runs_meeting) + " of " +
+         count(checked, all_checked ? "run meets" : "checked run meets",
+               all_checked ? "runs meet" : "checked runs meet") +
          " third order between the adjusted marks.");
+  if (!all_checked || result.marks_unchecked > 0) {
+    std::string unchecked;
+    if (!all_checked) unchecked = count(result.runs_unchecked, "run", "runs");
+    if (result.marks_unchecked > 0) {
+      unchecked +=
+          (unchecked.empty() ? "" : " and ") + count(result.marks_unchecked, "mark", "marks");
+    }
+    framed("| ** " + unchecked +
+           (result.runs_unchecked + result.marks_unchecked == 1 ? " is" : " are") +
+           " not checked: nothing else measures them.");
+  }
   const auto loops = static_cast<std::int64_t>(result.loops.size());
   framed(std::string(result.loops_meeting == loops ? "| " : "| ** ") +
          std::to_string(result.loops_meeting) + " of " + count(loops, "loop meets", "loops meet") +
