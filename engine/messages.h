@@ -88,4 +88,10 @@ inline constexpr std::string_view kDistributedOver =
 inline constexpr std::string_view kOneSetup = " setup.";
 inline constexpr std::string_view kSetups = " setups.";
 
+// The units a field file names at the end of its first line (a line the
+// reader passes over, as it has no degree sign), as quarrow-convert writes
+// them: "Converted by quarrow-convert from GSI file run.gsi; units: feet".
+inline constexpr std::string_view kFieldFileUnitsMetric = "units: metric";
+inline constexpr std::string_view kFieldFileUnitsFeet = "units: feet";
+
 }  // namespace quarrow::messages

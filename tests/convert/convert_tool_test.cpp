@@ -37,7 +37,7 @@ const std::string kGsi =
     "110004+00000BM2 22.104+09001400 31..00+00047950 \r\n";
 
 const std::string kGsiFieldFile =
-    "Converted by quarrow-convert from GSI file run.gsi\r\n"
+    "Converted by quarrow-convert from GSI file run.gsi; units: metric\r\n"
     "1,BM1,89\xb0"
     "58'30.00,52.1140,1.5000\r\n"
     "1,TP1,90\xb0"
@@ -95,6 +95,8 @@ TEST_F(ConvertTool, OptionsChangeTheFieldFile) {
       Run({"--units", "feet", "--dos", "--output", QString::fromStdString(Path("f.txt")), input}),
       kConvertWritten);
   const std::string text = ReadBytes(Path("f.txt"));
+  EXPECT_EQ(text.substr(0, text.find('\n') + 1),
+            "Converted by quarrow-convert from GSI file run.gsi; units: feet\r\n");
   EXPECT_NE(text.find("1,BM1,89\xf8"
                       "58'30.00,170.9777,4.9213\r\n"),
             std::string::npos)
