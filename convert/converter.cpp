@@ -4,16 +4,34 @@
 
 #include "convert/gsi_reader.h"
 #include "convert/jobxml_reader.h"
+#include "convert/run_shape.h"
 
 namespace quarrow {
 
 namespace {
 
+// The number of the first line that is not blank, as the GSI reader counts
+// lines; 0 for a file of blanks.
+int FirstTextLine(std::string_view bytes) {
+  int line = 1;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const char c = bytes[i];
+    if (c == '\r' || c == '\n') {
+      if (!(c == '\n' && i > 0 && bytes[i - 1] == '\r')) ++line;
+    } else if (c != ' ' && c != '\t') {
+      return line;
+    }
+  }
+  return 0;
+}
+
 SourceFormat Recognise(std::string_view bytes) {
   if (LooksLikeXml(bytes)) return SourceFormat::kJobXml;
   if (LooksLikeGsi(bytes)) return SourceFormat::kGsi;
+  const int line = FirstTextLine(bytes);
   throw ConvertError(
-      "this is neither JobXML (an XML document whose root element is JOBFile) nor GSI (lines "
+      (line == 0 ? std::string("the file is empty") : "line " + std::to_string(line)) +
+      ": this is neither JobXML (an XML document whose root element is JOBFile) nor GSI (lines "
       "of GSI-8 or GSI-16 words, a GSI-16 line starting with \"*\").");
 }
 
@@ -28,6 +46,9 @@ Conversion Convert(std::string_view bytes, const ConvertOptions& options) {
   conversion.kind = book.kind;
   conversion.feet =
       options.units == UnitChoice::kFromFile ? book.feet : options.units == UnitChoice::kFeet;
+  conversion.angle_only = book.angle_only;
+  conversion.means = book.means;
+  RefuseWhatIsNotALevelRun(book);
   conversion.run = ReduceFieldBook(book);
   FieldFileOptions write;
   write.feet = conversion.feet;
@@ -45,6 +66,14 @@ std::string SummaryText(const Conversion& conversion) {
   out += "Setups: " + std::to_string(run.setups.size()) + "\n";
   out += "Observations: " + std::to_string(run.observations) + "\n";
   out += "Side shots: " + std::to_string(run.side_shots) + "\n";
+  if (conversion.angle_only > 0) {
+    out += "Angle-only measurements passed over: " + std::to_string(conversion.angle_only) +
+           " (no distance)\n";
+  }
+  if (conversion.means > 0) {
+    out += "Means of rounds used: " + std::to_string(conversion.means) +
+           " (no direct reading of those points kept)\n";
+  }
   out += "Face pairs averaged: " + std::to_string(run.face_pairs) + "\n";
   if (run.largest_index_error) {
     out += "Largest index error: " + FormatFixed(*run.largest_index_error, 1) + "\" (" +

@@ -24,18 +24,23 @@ struct ConvertOptions {
 struct Conversion {
   std::string kind;  // "JobXML" or "GSI"
   bool feet = false;
+  int angle_only = 0;  // measurements without a distance, passed over
+  int means = 0;       // readings that are means of rounds
   ReducedRun run;
   FieldFileText text;
 };
 
-// Recognises the input by its content unless told, reads it, groups and
-// orders the observations and writes the field file. Throws ConvertError
-// with a message for the user; nothing partial comes back.
+// Recognises the input by its content unless told, reads it, refuses what
+// is not a level run, groups and orders the observations and writes the
+// field file. Throws ConvertError with a message for the user that names
+// the line or record; nothing partial comes back.
 Conversion Convert(std::string_view bytes, const ConvertOptions& options);
 
 // The summary for standard output, lines ended by "\n": setups,
-// observations, side shots, face pairs averaged, the largest index error,
-// names changed, any notes, and which units to choose when adjusting.
+// observations, side shots, angle-only measurements passed over and means
+// of rounds used (when there are any), face pairs averaged, the largest
+// index error, names changed, any notes, and which units to choose when
+// adjusting.
 std::string SummaryText(const Conversion& conversion);
 
 }  // namespace quarrow

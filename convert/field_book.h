@@ -19,6 +19,10 @@ namespace quarrow {
 inline constexpr double kFullCircleSeconds = 1296000.0;  // 360 degrees
 inline constexpr double kHalfCircleSeconds = 648000.0;   // 180 degrees
 
+// A level-run setup holds its backsight, its foresight and some side shots;
+// a setup with more observations than this is no level run's.
+inline constexpr std::size_t kMostObservationsInASetup = 200;
+
 // Input that cannot be converted: the message names the line or record and
 // says what is wrong; the tool shows it and writes nothing.
 class ConvertError : public std::runtime_error {
@@ -43,17 +47,42 @@ struct SetupReadings {
   // names as the backsight; without either the first observation is taken.
   std::optional<std::size_t> backsight_reading;
   std::optional<std::u32string> backsight_name;
+  // The point the instrument stood on, when the file names one, and whether
+  // the file holds that point otherwise (coordinates or observations of it):
+  // an instrument set up on a mark is a traverse or a topographic survey.
+  std::u32string station;
+  bool station_is_job_point = false;
 };
 
 struct FieldBook {
   std::string kind;  // "JobXML" or "GSI", for the first line and the summary
   std::vector<SetupReadings> setups;
   bool feet = false;  // the unit the file itself suggests for the field file
-  // GSI only: setups were split where the turning point was read again.
+  // GSI only: no station or code block marked the setups; they were split
+  // where the turning point was read again.
   bool setups_from_turning_points = false;
+  int angle_only = 0;  // measurements without a distance, passed over
+  int means = 0;       // readings that are means of rounds, used for want of direct ones
 };
+
+// A setup without readings yet that starts at `place`.
+SetupReadings SetupStartingAt(std::string place);
+
+// The name in UTF-8.
+std::string NameUtf8(const std::u32string& name);
 
 // Text for messages: the name in UTF-8, quoted.
 std::string QuotedName(const std::u32string& name);
+
+// Text for messages: `point "TP1"`, or `a point without a name`, so that an
+// empty name is never shown as "".
+std::string PointText(const std::u32string& name);
+
+// Readings of one point one after another are one observation.
+std::size_t CountObservations(const SetupReadings& setup);
+
+// The name the setup backsights: the reading the file marks, else the name
+// it gives, else the first reading's. Empty for a setup without readings.
+std::u32string BacksightName(const SetupReadings& setup);
 
 }  // namespace quarrow

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "engine/messages.h"
+
 namespace quarrow {
 
 std::string FormatFixed(double value, int decimals) {
@@ -54,11 +56,14 @@ FieldFileText WriteFieldFile(const ReducedRun& run, const FieldFileOptions& opti
 
   // The reader passes over any line without the degree sign, so the first
   // line keeps to printable ASCII: a file name could hold a degree sign.
+  // The units come last, where the adjustment looks for them.
   std::string source;
   for (unsigned char c : options.source_name) {
     source += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?';
   }
-  out.bytes += "Converted by quarrow-convert from " + options.kind + " file " + source + "\r\n";
+  out.bytes += "Converted by quarrow-convert from " + options.kind + " file " + source + "; ";
+  out.bytes += options.feet ? messages::kFieldFileUnitsFeet : messages::kFieldFileUnitsMetric;
+  out.bytes += "\r\n";
 
   for (std::size_t s = 0; s < run.setups.size(); ++s) {
     const std::string setup = std::to_string(s + 1);

@@ -1,7 +1,8 @@
 #pragma once
 
 // Writing the comma-delimited field file the window and quarrow-adjust read:
-// a first line naming the source, then one observation a line
+// a first line naming the source and the units ("...; units: metric"), then
+// one observation a line
 //   setup,point,zenith,slope distance,rod height
 // with CR LF line ends, single-byte names and "." decimals.
 

@@ -1,172 +1,110 @@
 #include "convert/gsi_reader.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <optional>
+#include <set>
 
+#include "convert/gsi_words.h"
 #include "convert/level_run.h"
-#include "engine/code_pages.h"
 
 namespace quarrow {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\x1a'; }
-
-struct Word {
-  std::string_view text;  // the whole word, without its separating blank
-  std::string_view index;
-  char unit = 0;
-  char sign = '+';
-  std::string_view data;
-};
-
 std::string LinePlace(int line) { return "line " + std::to_string(line); }
-
-[[noreturn]] void Malformed(int line, std::string_view word, const std::string& why) {
-  throw ConvertError(LinePlace(line) + ": the word \"" + std::string(word) + "\" " + why);
-}
-
-// Splits a line into words of its fixed width. Blanks after the last word
-// are allowed; anything else that does not fill a word is an error.
-std::vector<Word> SplitWords(std::string_view line, int line_number) {
-  std::size_t pos = 0;
-  std::size_t data_width = 8;
-  if (!line.empty() && line[0] == '*') {
-    pos = 1;
-    data_width = 16;
-  }
-  const std::size_t width = 7 + data_width;
-  std::vector<Word> words;
-  while (pos < line.size()) {
-    std::string_view rest = line.substr(pos);
-    std::size_t blanks = 0;
-    while (blanks < rest.size() && IsBlank(rest[blanks])) ++blanks;
-    if (blanks == rest.size()) break;
-    if (rest.size() < width) {
-      Malformed(line_number, rest,
-                "is shorter than a GSI-" + std::to_string(data_width) + " word (" +
-                    std::to_string(width) + " characters).");
-    }
-    Word word;
-    word.text = rest.substr(0, width);
-    if (width < rest.size() && !IsBlank(rest[width])) {
-      Malformed(line_number, rest.substr(0, width + 1),
-                "runs past its " + std::to_string(width) + " characters.");
-    }
-    word.index = word.text.substr(0, 2);
-    word.unit = word.text[5];
-    word.sign = word.text[6];
-    word.data = word.text.substr(7);
-    if (!IsDigit(word.index[0]) || !IsDigit(word.index[1])) {
-      Malformed(line_number, word.text, "does not start with a two-digit word index.");
-    }
-    for (char c : word.text.substr(2, 4)) {
-      if (!IsDigit(c) && c != '.') {
-        Malformed(line_number, word.text, "has other than digits and \".\" before its sign.");
-      }
-    }
-    if (word.sign != '+' && word.sign != '-') {
-      Malformed(line_number, word.text, "has no sign (\"+\" or \"-\") in its seventh place.");
-    }
-    words.push_back(word);
-    pos += width + 1;
-  }
-  return words;
-}
-
-// The data digits as an integer: read as text, never through a float.
-std::int64_t DataNumber(const Word& word, int line) {
-  std::int64_t value = 0;
-  for (char c : word.data) {
-    if (!IsDigit(c)) Malformed(line, word.text, "holds other than digits in its data.");
-    value = value * 10 + (c - '0');
-  }
-  return value;
-}
-
-double ZenithSeconds(const Word& word, int line) {
-  if (word.sign == '-') Malformed(line, word.text, "is a negative zenith angle.");
-  const std::int64_t n = DataNumber(word, line);
-  double seconds = 0;
-  switch (static_cast<GsiUnit>(word.unit)) {
-    case GsiUnit::kGon:
-      seconds = static_cast<double>(n) * 3240.0 / 100000.0;
-      break;
-    case GsiUnit::kDecimalDegree:
-      seconds = static_cast<double>(n) * 3600.0 / 100000.0;
-      break;
-    case GsiUnit::kSexagesimal: {
-      const std::int64_t tenths = n % 1000;  // SSs
-      const std::int64_t minutes = n / 1000 % 100;
-      const std::int64_t degrees = n / 100000;
-      if (minutes >= 60 || tenths >= 600) {
-        Malformed(line, word.text, "has minutes or seconds of 60 or more.");
-      }
-      seconds = static_cast<double>((degrees * 60 + minutes) * 600 + tenths) / 10.0;
-      break;
-    }
-    case GsiUnit::kMil:
-      seconds = static_cast<double>(n) * 202.5 / 10000.0;
-      break;
-    default:
-      Malformed(line, word.text,
-                "has the unit digit '" + std::string(1, word.unit) +
-                    "', which is not an angle unit (2 gon, 3 decimal degrees, 4 sexagesimal, "
-                    "5 mil).");
-  }
-  if (seconds >= kFullCircleSeconds)
-    Malformed(line, word.text, "is a zenith of 360 degrees or more.");
-  return seconds;
-}
-
-// A length in metres, and whether the word gave it in feet.
-double LengthMetres(const Word& word, int line, bool* feet) {
-  const std::int64_t n = DataNumber(word, line);
-  double metres = 0;
-  bool in_feet = false;
-  switch (word.unit) {
-    case '.':
-    case static_cast<char>(GsiUnit::kMetre):
-      metres = static_cast<double>(n) / 1000.0;
-      break;
-    case static_cast<char>(GsiUnit::kTenthMillimetre):
-      metres = static_cast<double>(n) / 10000.0;
-      break;
-    case static_cast<char>(GsiUnit::kHundredthMillimetre):
-      metres = static_cast<double>(n) / 100000.0;
-      break;
-    case static_cast<char>(GsiUnit::kFoot):
-      metres = static_cast<double>(n) / 1000.0 * kMetresPerFoot;
-      in_feet = true;
-      break;
-    case static_cast<char>(GsiUnit::kTenThousandthFoot):
-      metres = static_cast<double>(n) / 10000.0 * kMetresPerFoot;
-      in_feet = true;
-      break;
-    default:
-      Malformed(line, word.text,
-                "has the unit digit '" + std::string(1, word.unit) +
-                    "', which is not a length unit (0, 6, 8 metres; 1, 7 feet).");
-  }
-  if (feet != nullptr) *feet = in_feet;
-  return word.sign == '-' ? -metres : metres;
-}
-
-std::u32string PointName(const Word& word) {
-  std::size_t start = 0;
-  while (start < word.data.size() && word.data[start] == '0') ++start;
-  if (start == word.data.size()) return U"0";
-  std::u32string name;
-  for (char c : word.data.substr(start))
-    name += DecodeByte(static_cast<unsigned char>(c), CodePage::kWindows1252);
-  return name;
-}
 
 bool IsStationWord(std::string_view index) {
   return index == "84" || index == "85" || index == "86" || index == "88";
 }
+
+// The words of one block that decide what it is.
+struct Block {
+  const GsiWord* point = nullptr;
+  const GsiWord* horizontal_angle = nullptr;
+  const GsiWord* zenith = nullptr;
+  const GsiWord* slope = nullptr;
+  const GsiWord* horizontal = nullptr;
+  const GsiWord* code = nullptr;
+  const GsiWord* code_station = nullptr;  // 42, information 1
+  const GsiWord* code_height = nullptr;   // 43, information 2
+  const GsiWord* reflector = nullptr;
+  bool station_words = false;
+
+  explicit Block(const std::vector<GsiWord>& words) {
+    for (const GsiWord& w : words) {
+      if (w.index == "11") point = &w;
+      if (w.index == "21") horizontal_angle = &w;
+      if (w.index == "22") zenith = &w;
+      if (w.index == "31") slope = &w;
+      if (w.index == "32") horizontal = &w;
+      if (w.index == "41") code = &w;
+      if (w.index == "42") code_station = &w;
+      if (w.index == "43") code_height = &w;
+      if (w.index == "87") reflector = &w;
+      if (IsStationWord(w.index)) station_words = true;
+    }
+  }
+
+  bool HasMeasurement() const {
+    return zenith != nullptr || slope != nullptr || horizontal != nullptr;
+  }
+
+  // Codes 1 and 2 are the field programs' "new setup" and "occupy a point";
+  // they start a setup when they name the station or its instrument height.
+  bool IsStationCode() const {
+    if (code == nullptr || (code_station == nullptr && code_height == nullptr)) return false;
+    const std::u32string number = GsiText(*code);
+    return number == U"1" || number == U"2";
+  }
+
+  // The distance word, unless the record mask wrote one of zero because no
+  // distance was measured.
+  const GsiWord* Distance() const {
+    const GsiWord* distance = slope != nullptr ? slope : horizontal;
+    return distance != nullptr && !GsiDataIsZero(*distance) ? distance : nullptr;
+  }
+};
+
+// Where setups start, as the file marks them.
+class SetupMarks {
+ public:
+  explicit SetupMarks(FieldBook& book) : book_(book) {}
+
+  bool any() const { return any_; }
+
+  void Start(const std::string& place, const std::u32string& station) {
+    // Readings before the first mark are a setup of their own.
+    if (!any_ && !unmarked_.empty()) {
+      SetupReadings first = SetupStartingAt(unmarked_.front().place);
+      first.readings = std::move(unmarked_);
+      unmarked_.clear();
+      book_.setups.push_back(std::move(first));
+    }
+    any_ = true;
+    // Marks one after another (a code block, then a station block) start
+    // one setup, at the first of them.
+    if (book_.setups.empty() || !book_.setups.back().readings.empty()) {
+      book_.setups.push_back(SetupStartingAt(place));
+    }
+    if (!station.empty()) book_.setups.back().station = station;
+  }
+
+  void Add(Reading reading) {
+    if (any_) {
+      book_.setups.back().readings.push_back(std::move(reading));
+    } else {
+      unmarked_.push_back(std::move(reading));
+    }
+  }
+
+  std::vector<Reading>& unmarked() { return unmarked_; }
+
+ private:
+  FieldBook& book_;
+  bool any_ = false;
+  std::vector<Reading> unmarked_;
+};
 
 // Without station blocks: the turning point read in face I (and perhaps
 // face II), then read again at once in face I, ends one setup and begins
@@ -178,7 +116,7 @@ void SplitAtTurningPoints(const std::vector<Reading>& readings, FieldBook& book)
     const bool face_one = r.zenith <= kHalfCircleSeconds;
     const bool same_point = i > 0 && readings[i - 1].name == r.name;
     if (book.setups.empty() || (same_point && face_one && run_has_face_one)) {
-      book.setups.push_back(SetupReadings{r.place, {}, std::nullopt, std::nullopt});
+      book.setups.push_back(SetupStartingAt(r.place));
       run_has_face_one = false;
     } else if (!same_point) {
       run_has_face_one = false;
@@ -188,17 +126,54 @@ void SplitAtTurningPoints(const std::vector<Reading>& readings, FieldBook& book)
   }
 }
 
+constexpr const char* kNoMarks =
+    "the file cannot be split into setups. No station block (words 84 to 86 or 88 without a "
+    "measurement) and no station code block (word 41 code 1 or 2 with word 42 or 43) marks "
+    "where a setup starts, so setups were split where a point is read again at once in face "
+    "I, and ";
+constexpr const char* kMarksExpected =
+    " Expected a station or code block at the start of every setup, or every turning point "
+    "read twice in a row (the foresight, then the next setup's backsight).";
+
+// The split at turning points is a guess; it holds only when every setup
+// reads each of its points in one run of readings, and no more of them
+// than a level-run setup has.
+void CheckGuessedSetups(const FieldBook& book) {
+  for (const SetupReadings& setup : book.setups) {
+    std::set<std::u32string> done;
+    std::size_t observations = 0;
+    for (std::size_t i = 0; i < setup.readings.size(); ++i) {
+      const Reading& r = setup.readings[i];
+      if (i > 0 && setup.readings[i - 1].name == r.name) continue;
+      if (done.count(r.name) != 0) {
+        throw ConvertError(r.place + ": " + kNoMarks + "the setup from " + setup.place +
+                           " then reads " + PointText(r.name) + " again after other points." +
+                           kMarksExpected);
+      }
+      if (i > 0) done.insert(setup.readings[i - 1].name);
+      ++observations;
+    }
+    if (observations > kMostObservationsInASetup) {
+      throw ConvertError(
+          setup.place + ": " + kNoMarks + "the setup from " + setup.place + " then holds " +
+          std::to_string(observations) + " observations, more than the " +
+          std::to_string(kMostObservationsInASetup) + " of a level-run setup." + kMarksExpected);
+    }
+  }
+}
+
 }  // namespace
 
 bool LooksLikeGsi(std::string_view bytes) {
-  std::size_t pos = 0;
-  while (pos < bytes.size() && (IsBlank(bytes[pos]) || bytes[pos] == '\n')) ++pos;
-  std::string_view line = bytes.substr(pos);
+  const std::vector<GsiLine> lines = GsiLines(bytes);
+  if (lines.empty()) return false;
+  std::string_view line = lines.front().text;
   if (!line.empty() && line[0] == '*') line.remove_prefix(1);
   if (line.size() < 7) return false;
-  if (!IsDigit(line[0]) || !IsDigit(line[1])) return false;
+  auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  if (!digit(line[0]) || !digit(line[1])) return false;
   for (char c : line.substr(2, 4)) {
-    if (!IsDigit(c) && c != '.') return false;
+    if (!digit(c) && c != '.') return false;
   }
   return line[6] == '+' || line[6] == '-';
 }
@@ -206,83 +181,66 @@ bool LooksLikeGsi(std::string_view bytes) {
 FieldBook ReadGsi(std::string_view bytes) {
   FieldBook book;
   book.kind = "GSI";
-  std::vector<Reading> unsplit;  // readings while no station block was seen
+  SetupMarks marks(book);
+  std::string first_angle_only;  // where, for a file of nothing else
+  auto angle_only = [&](const std::string& place) {
+    if (book.angle_only++ == 0) first_angle_only = place;
+  };
   std::optional<double> rod;
   std::optional<bool> feet;
-  bool any_station = false;
-  int line_number = 0;
-  std::size_t pos = 0;
-  while (pos < bytes.size()) {
-    std::size_t end = bytes.find('\n', pos);
-    if (end == std::string_view::npos) end = bytes.size();
-    std::string_view line = bytes.substr(pos, end - pos);
-    pos = end + 1;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    ++line_number;
+  for (const GsiLine& line : GsiLines(bytes)) {
+    const std::vector<GsiWord> words = SplitGsiWords(line);
+    const Block block(words);
+    const std::string place = LinePlace(line.number);
+    if (block.reflector != nullptr) rod = GsiLengthMetres(*block.reflector, line.number, nullptr);
 
-    const std::vector<Word> words = SplitWords(line, line_number);
-    if (words.empty()) continue;
-    const Word* point = nullptr;
-    const Word* zenith = nullptr;
-    const Word* slope = nullptr;
-    const Word* horizontal = nullptr;
-    bool station = false;
-    for (const Word& w : words) {
-      if (w.index == "11") point = &w;
-      if (w.index == "22") zenith = &w;
-      if (w.index == "31") slope = &w;
-      if (w.index == "32") horizontal = &w;
-      if (w.index == "87") rod = LengthMetres(w, line_number, nullptr);
-      if (IsStationWord(w.index)) station = true;
-      if ((w.index == "31" || w.index == "32") && !feet) {
-        bool in_feet = false;
-        LengthMetres(w, line_number, &in_feet);
-        feet = in_feet;
-      }
-    }
-    const std::string place = LinePlace(line_number);
-    if (station) {
-      if (zenith != nullptr || slope != nullptr || horizontal != nullptr) {
-        throw ConvertError(place +
-                           ": a station block (words 84 to 86, 88) also holds a "
-                           "measurement; record the station and the sighting apart.");
-      }
-      if (!any_station && !unsplit.empty()) {
-        book.setups.push_back(
-            SetupReadings{unsplit.front().place, unsplit, std::nullopt, std::nullopt});
-        unsplit.clear();
-      }
-      any_station = true;
-      if (book.setups.empty() || !book.setups.back().readings.empty()) {
-        book.setups.push_back(SetupReadings{place, {}, std::nullopt, std::nullopt});
+    if (block.code != nullptr) {
+      if (block.IsStationCode()) {
+        marks.Start(
+            place, block.code_station != nullptr ? GsiText(*block.code_station) : std::u32string());
       }
       continue;
     }
-    if (zenith == nullptr && slope == nullptr && horizontal == nullptr) continue;
-    if (point == nullptr) throw ConvertError(place + ": a measurement without a point (word 11).");
+    if (!block.HasMeasurement()) {
+      if (block.station_words) {
+        marks.Start(place, block.point != nullptr ? GsiText(*block.point) : std::u32string());
+      } else if (block.point != nullptr && block.horizontal_angle != nullptr) {
+        angle_only(place);
+      }
+      continue;
+    }
+
+    const GsiWord* distance = block.Distance();
+    if (distance == nullptr && block.zenith != nullptr) {
+      angle_only(place);
+      continue;
+    }
+    if (block.point == nullptr) {
+      throw ConvertError(place +
+                         ": a measurement without a point; expected word 11 naming the point in "
+                         "every measurement block.");
+    }
     Reading reading;
-    reading.name = PointName(*point);
+    reading.name = GsiText(*block.point);
     reading.place = place;
-    if (zenith == nullptr) {
-      throw ConvertError(place + ": point " + QuotedName(reading.name) +
+    if (block.zenith == nullptr) {
+      throw ConvertError(place + ": " + PointText(reading.name) +
                          " has a distance but no zenith angle (word 22).");
     }
-    if (slope == nullptr && horizontal == nullptr) {
-      throw ConvertError(place + ": point " + QuotedName(reading.name) +
-                         " has a zenith angle but no distance (word 31 or 32).");
-    }
     if (!rod) {
-      throw ConvertError(place + ": point " + QuotedName(reading.name) +
+      throw ConvertError(place + ": " + PointText(reading.name) +
                          " is observed before any reflector height (word 87) was recorded.");
     }
     reading.rod = *rod;
-    reading.zenith = ZenithSeconds(*zenith, line_number);
-    const Word& distance = slope != nullptr ? *slope : *horizontal;
-    const double metres = LengthMetres(distance, line_number, nullptr);
+    reading.zenith = GsiZenithSeconds(*block.zenith, line.number);
+    bool in_feet = false;
+    const double metres = GsiLengthMetres(*distance, line.number, &in_feet);
+    if (!feet) feet = in_feet;
     if (metres <= 0) {
-      Malformed(line_number, distance.text, "is not a positive distance.");
+      throw ConvertError(place + ": the word \"" + std::string(distance->text) +
+                         "\" is not a positive distance.");
     }
-    if (slope != nullptr) {
+    if (distance == block.slope) {
       reading.slope = metres;
     } else {
       // Slope from horizontal: the zenith brought to face I first, so that a
@@ -290,15 +248,20 @@ FieldBook ReadGsi(std::string_view bytes) {
       constexpr double kRadiansPerSecond = 3.14159265358979323846 / kHalfCircleSeconds;
       reading.slope = metres / std::sin(ReducedZenith(reading) * kRadiansPerSecond);
     }
-    if (any_station) {
-      book.setups.back().readings.push_back(reading);
-    } else {
-      unsplit.push_back(reading);
-    }
+    marks.Add(std::move(reading));
   }
-  if (!any_station) {
-    SplitAtTurningPoints(unsplit, book);
+  if (marks.unmarked().empty() && book.angle_only > 0 &&
+      std::all_of(book.setups.begin(), book.setups.end(),
+                  [](const SetupReadings& setup) { return setup.readings.empty(); })) {
+    throw ConvertError(first_angle_only + ": the file's measurements (" +
+                       std::to_string(book.angle_only) +
+                       ", the first on this line) are all angle-only, without a distance (word 31 "
+                       "or 32); a level run needs a slope distance with every zenith angle.");
+  }
+  if (!marks.any()) {
+    SplitAtTurningPoints(marks.unmarked(), book);
     book.setups_from_turning_points = true;
+    CheckGuessedSetups(book);
   }
   book.feet = feet.value_or(false);
   return book;

@@ -1,129 +1,202 @@
 #include "convert/jobxml_reader.h"
 
-#include <QByteArray>
-#include <QString>
-#include <QXmlStreamReader>
-#include <cmath>
 #include <map>
 #include <optional>
+#include <set>
+
+#include "convert/jobxml_records.h"
 
 namespace quarrow {
 
 namespace {
 
-// One record of the FieldBook: its ID and the text of every element inside
-// it, keyed by path ("Circle/VerticalCircle").
-struct Record {
-  QString type;
-  QString id;
-  std::map<QString, QString> fields;
-  qint64 line = 0;
+const QString kVertical = QStringLiteral("Circle/VerticalCircle");
+const QString kHorizontal = QStringLiteral("Circle/HorizontalCircle");
+const QString kEdm = QStringLiteral("Circle/EDMDistance");
 
-  QString Field(const QString& path) const {
-    const auto found = fields.find(path);
-    return found == fields.end() ? QString() : found->second.trimmed();
-  }
-  bool Has(const QString& path) const { return !Field(path).isEmpty(); }
+enum class PointKind {
+  kIgnored,     // deleted, a check shot, or computed (an offset, a resection)
+  kDirect,      // a direct reading with angle and distance
+  kMean,        // a mean of rounds with angle and distance
+  kAngleOnly,   // a sighting without a distance
+  kGnss,        // measured by a GNSS receiver
+  kCoordinates  // keyed in, imported or computed: no sighting at all
 };
 
-std::string Utf8(const QString& text) { return text.toUtf8().toStdString(); }
-
-std::string RecordPlace(const Record& record) {
-  return "record " +
-         (record.id.isEmpty() ? "on line " + std::to_string(record.line) : Utf8(record.id));
+bool HasCircle(const JobRecord& point) {
+  return point.Has(kVertical) || point.Has(kHorizontal) || point.Has(kEdm);
 }
 
-// Qt's messages end with a full stop, most of the time.
-QString Sentence(QString text) {
-  if (!text.endsWith(u'.')) text += u'.';
-  return text;
-}
-
-bool IsRecordType(QStringView name) {
-  return name == u"PointRecord" || name == u"StationRecord" || name == u"TargetRecord" ||
-         name == u"AtmosphereRecord" || name == u"BackBearingRecord";
-}
-
-Record ReadRecord(QXmlStreamReader& xml) {
-  Record record;
-  record.type = xml.name().toString();
-  record.id = xml.attributes().value(QStringLiteral("ID")).toString();
-  record.line = xml.lineNumber();
-  QStringList path;
-  QString text;
-  while (!xml.atEnd()) {
-    xml.readNext();
-    if (xml.isStartElement()) {
-      path.append(xml.name().toString());
-      text.clear();
-    } else if (xml.isCharacters()) {
-      text += xml.text();
-    } else if (xml.isEndElement()) {
-      if (path.isEmpty()) break;  // the record's own end
-      const QString key = path.join(u'/');
-      if (record.fields.find(key) == record.fields.end()) record.fields[key] = text;
-      text.clear();
-      path.removeLast();
-    }
-  }
-  return record;
-}
-
-double Number(const Record& record, const QString& path, const std::string& what) {
-  bool ok = false;
-  const double value = record.Field(path).toDouble(&ok);
-  if (!ok || !std::isfinite(value)) {
-    throw ConvertError(RecordPlace(record) + ": the " + what + " \"" + Utf8(record.Field(path)) +
-                       "\" is not a number.");
-  }
-  return value;
-}
-
-bool IsTrue(const QString& text) { return text.compare(u"true", Qt::CaseInsensitive) == 0; }
-
-std::u32string Name(const QString& text) {
-  const QList<uint> ucs4 = text.toUcs4();
-  return std::u32string(ucs4.begin(), ucs4.end());
-}
-
-std::vector<Record> ReadRecords(std::string_view bytes) {
-  QXmlStreamReader xml(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-  std::vector<Record> records;
-  bool root_seen = false;
-  while (!xml.atEnd()) {
-    xml.readNext();
-    if (!xml.isStartElement()) continue;
-    if (!root_seen) {
-      root_seen = true;
-      if (xml.name() != u"JOBFile") {
-        throw ConvertError("line " + std::to_string(xml.lineNumber()) + ": the root element is <" +
-                           Utf8(xml.name().toString()) + ">; a JobXML file's is <JOBFile>.");
-      }
-      continue;
-    }
-    if (IsRecordType(xml.name())) records.push_back(ReadRecord(xml));
-  }
-  if (xml.hasError()) {
-    throw ConvertError("line " + std::to_string(xml.lineNumber()) + ", column " +
-                       std::to_string(xml.columnNumber()) +
-                       ": the XML does not parse: " + Utf8(Sentence(xml.errorString())));
-  }
-  if (!root_seen) throw ConvertError("the file holds no XML element; expected <JOBFile>.");
-  return records;
-}
-
-// Direct readings only: means and other computed observations repeat
-// readings that are in the file already.
-bool IsDirectReading(const Record& point) {
+bool IsGnss(const JobRecord& point) {
   const QString method = point.Field(QStringLiteral("Method"));
-  return method.isEmpty() || method == u"DirectReading";
+  return point.HasUnder(QStringLiteral("ECEF")) || point.HasUnder(QStringLiteral("GNSS")) ||
+         point.HasUnder(QStringLiteral("GPS")) || method.startsWith(u"Gps") ||
+         method.startsWith(u"GNSS", Qt::CaseInsensitive) || method.contains(u"RTK");
 }
 
-bool IsObservation(const Record& point) {
-  return point.Has(QStringLiteral("Circle/VerticalCircle")) &&
-         point.Has(QStringLiteral("Circle/EDMDistance")) &&
-         !IsTrue(point.Field(QStringLiteral("Deleted"))) && IsDirectReading(point) &&
-         point.Field(QStringLiteral("Classification")) != u"Check";
+PointKind Classify(const JobRecord& point) {
+  if (IsTrue(point.Field(QStringLiteral("Deleted")))) return PointKind::kIgnored;
+  if (point.Field(QStringLiteral("Classification")) == u"Check") return PointKind::kIgnored;
+  if (!HasCircle(point)) return IsGnss(point) ? PointKind::kGnss : PointKind::kCoordinates;
+  const QString method = point.Field(QStringLiteral("Method"));
+  const bool direct = method.isEmpty() || method == u"DirectReading";
+  const bool mean = method.startsWith(u"Mean") || method.startsWith(u"Average");
+  if (method.contains(u"AngleOnly") || ((direct || mean) && !point.Has(kEdm))) {
+    return PointKind::kAngleOnly;
+  }
+  if (!point.Has(kVertical)) return PointKind::kIgnored;
+  if (direct) return PointKind::kDirect;
+  return mean ? PointKind::kMean : PointKind::kIgnored;
+}
+
+// Records by ID as the document reaches them: the last of an ID so far,
+// else the first of it anywhere.
+class RecordsById {
+ public:
+  void Note(const JobRecord& record) { first_.emplace(record.id, &record); }
+  void Reach(const JobRecord& record) { last_[record.id] = &record; }
+  const JobRecord* Find(const QString& id) const {
+    const auto last = last_.find(id);
+    if (last != last_.end()) return last->second;
+    const auto first = first_.find(id);
+    return first == first_.end() ? nullptr : first->second;
+  }
+
+ private:
+  std::map<QString, const JobRecord*> first_;
+  std::map<QString, const JobRecord*> last_;
+};
+
+// A reading and what its record says of it, until the means are sorted out.
+struct Candidate {
+  Reading reading;
+  bool mean = false;
+  bool backsight = false;  // classified BackSight
+};
+
+// How many records of a kind, and the first of them.
+struct Tally {
+  int count = 0;
+  const JobRecord* first = nullptr;
+  void Add(const JobRecord& record) {
+    if (count++ == 0) first = &record;
+  }
+};
+
+double RodHeight(const JobRecord& point, const std::u32string& name, const RecordsById& targets) {
+  const std::string what = RecordPlace(point) + ": " + PointText(name) + " has no rod height: ";
+  const QString id = point.Field(QStringLiteral("TargetID"));
+  if (id.isEmpty()) {
+    throw ConvertError(what + "it names no target record (TargetID), which holds the height.");
+  }
+  const JobRecord* target = targets.Find(id);
+  if (target == nullptr) {
+    throw ConvertError(what + "it names the target record \"" + Utf8(id) +
+                       "\", which is not in the file.");
+  }
+  if (!target->Has(QStringLiteral("TargetHeight"))) {
+    throw ConvertError(what + "its target " + RecordPlace(*target) + " gives no TargetHeight.");
+  }
+  return RecordNumber(*target, QStringLiteral("TargetHeight"), "target height");
+}
+
+double PrismConstant(const JobRecord& point, const RecordsById& targets) {
+  const JobRecord* target = targets.Find(point.Field(QStringLiteral("TargetID")));
+  if (target == nullptr || !target->Has(QStringLiteral("PrismConstant"))) return 0;
+  return RecordNumber(*target, QStringLiteral("PrismConstant"), "prism constant");
+}
+
+double DistanceScale(const JobRecord& station, const JobRecord* last_atmosphere,
+                     const RecordsById& atmospheres) {
+  const JobRecord* atmosphere = last_atmosphere;
+  const QString id = station.Field(QStringLiteral("AtmosphereID"));
+  if (!id.isEmpty()) {
+    atmosphere = atmospheres.Find(id);
+    if (atmosphere == nullptr) {
+      throw ConvertError(RecordPlace(station) + ": the station names the atmosphere record \"" +
+                         Utf8(id) + "\", which is not in the file.");
+    }
+  }
+  if (atmosphere == nullptr ||
+      !IsTrue(atmosphere->Field(QStringLiteral("ApplyPPMToRawDistances"))) ||
+      !atmosphere->Has(QStringLiteral("PPM"))) {
+    return 1;
+  }
+  return 1 + RecordNumber(*atmosphere, QStringLiteral("PPM"), "PPM") * 1e-6;
+}
+
+Reading ReadingOf(const JobRecord& point, const JobRecord& station, double rod, double scale,
+                  double prism_constant) {
+  Reading reading;
+  reading.name =
+      Ucs4(point.fields.count(QStringLiteral("Name")) ? point.fields.at(QStringLiteral("Name"))
+                                                      : QString());
+  reading.place = RecordPlace(point);
+  reading.rod = rod;
+  const double vertical = RecordNumber(point, kVertical, "vertical circle reading");
+  if (vertical < 0 || vertical >= 360) {
+    throw ConvertError(reading.place + ": " + PointText(reading.name) +
+                       " has a vertical circle reading outside 0 to 360 degrees.");
+  }
+  reading.zenith = vertical * 3600.0;
+  const double edm = RecordNumber(point, kEdm, "EDM distance");
+  reading.slope = edm * scale + prism_constant;
+  if (edm <= 0 || reading.slope <= 0) {
+    throw ConvertError(reading.place + ": " + PointText(reading.name) +
+                       " has no positive slope distance (EDMDistance with its corrections, " +
+                       RecordPlace(station) + ").");
+  }
+  return reading;
+}
+
+// Means stand in for a point only where the setup kept no direct reading.
+void KeepReadings(std::vector<Candidate>& candidates, SetupReadings& setup, int& means) {
+  std::set<std::u32string> read_directly;
+  for (const Candidate& c : candidates) {
+    if (!c.mean) read_directly.insert(c.reading.name);
+  }
+  for (Candidate& c : candidates) {
+    if (c.mean && read_directly.count(c.reading.name) != 0) continue;
+    if (c.mean) ++means;
+    if (c.backsight && !setup.backsight_reading) setup.backsight_reading = setup.readings.size();
+    setup.readings.push_back(std::move(c.reading));
+  }
+}
+
+constexpr const char* kLevelRunNeeds =
+    "a level run needs StationRecords with readings of a zenith angle (VerticalCircle) and a "
+    "slope distance (EDMDistance) to its points.";
+
+[[noreturn]] void RefuseWithoutObservations(const Tally& gnss, const Tally& coordinates,
+                                            const Tally& angle_only) {
+  // "3 points, the first in this record": the message names the first.
+  auto count = [](const Tally& tally, const char* what) {
+    return tally.count == 1
+               ? "1 " + std::string(what)
+               : std::to_string(tally.count) + " " + what + "s, the first in this record";
+  };
+  if (gnss.count > 0) {
+    throw ConvertError(RecordPlace(*gnss.first) + ": the file holds only GNSS observations (" +
+                       count(gnss, "point") + ", measured by a GNSS receiver)" +
+                       (coordinates.count > 0
+                            ? " and coordinates (" + std::to_string(coordinates.count) +
+                                  (coordinates.count == 1 ? " point)" : " points)")
+                            : std::string()) +
+                       ", and no total-station observation; " + kLevelRunNeeds);
+  }
+  if (angle_only.count > 0) {
+    throw ConvertError(RecordPlace(*angle_only.first) + ": the file's total-station readings (" +
+                       count(angle_only, "reading") +
+                       ") are all angle-only, without an EDMDistance; " + kLevelRunNeeds);
+  }
+  if (coordinates.count > 0) {
+    throw ConvertError(RecordPlace(*coordinates.first) + ": the file holds only coordinates (" +
+                       count(coordinates, "point") +
+                       ", keyed in, imported or computed), and no total-station observation; " +
+                       kLevelRunNeeds);
+  }
+  throw ConvertError(std::string("the file holds no total-station observations; ") +
+                     kLevelRunNeeds);
 }
 
 }  // namespace
@@ -139,28 +212,43 @@ bool LooksLikeXml(std::string_view bytes) {
 }
 
 FieldBook ReadJobXml(std::string_view bytes) {
-  const std::vector<Record> records = ReadRecords(bytes);
+  const std::vector<JobRecord> records = ReadJobRecords(bytes);
   FieldBook book;
   book.kind = "JobXML";
 
-  std::map<QString, const Record*> targets;
-  std::map<QString, const Record*> atmospheres;
+  RecordsById targets;
+  RecordsById atmospheres;
   std::map<QString, std::size_t> setup_of_station;
-  std::vector<const Record*> stations;
-  for (const Record& r : records) {
-    if (r.type == u"TargetRecord") targets[r.id] = &r;
-    if (r.type == u"AtmosphereRecord") atmospheres[r.id] = &r;
+  std::vector<const JobRecord*> stations;
+  std::set<std::u32string> job_points;  // every point the file names
+  for (const JobRecord& r : records) {
+    if (r.type == u"TargetRecord") targets.Note(r);
+    if (r.type == u"AtmosphereRecord") atmospheres.Note(r);
+    if ((r.type == u"PointRecord" && !IsTrue(r.Field(QStringLiteral("Deleted")))) ||
+        r.type == u"Point") {
+      job_points.insert(Ucs4(r.Field(QStringLiteral("Name"))));
+    }
     if (r.type == u"StationRecord") {
       setup_of_station[r.id] = stations.size();
       stations.push_back(&r);
-      book.setups.push_back(SetupReadings{RecordPlace(r), {}, std::nullopt, std::nullopt});
+      book.setups.push_back(SetupStartingAt(RecordPlace(r)));
+      book.setups.back().station = Ucs4(r.Field(QStringLiteral("StationName")));
     }
   }
+  for (SetupReadings& setup : book.setups) {
+    setup.station_is_job_point = !setup.station.empty() && job_points.count(setup.station) != 0;
+  }
 
-  const Record* last_atmosphere = nullptr;
+  std::vector<std::vector<Candidate>> candidates(book.setups.size());
+  Tally gnss, coordinates, angle_only;
+  const JobRecord* last_atmosphere = nullptr;
   std::optional<std::size_t> current_setup;
-  for (const Record& r : records) {
-    if (r.type == u"AtmosphereRecord") last_atmosphere = &r;
+  for (const JobRecord& r : records) {
+    if (r.type == u"TargetRecord") targets.Reach(r);
+    if (r.type == u"AtmosphereRecord") {
+      atmospheres.Reach(r);
+      last_atmosphere = &r;
+    }
     if (r.type == u"StationRecord") current_setup = setup_of_station[r.id];
     if (r.type == u"BackBearingRecord") {
       // The back bearing belongs to the station it names, or else to the
@@ -170,87 +258,53 @@ FieldBook ReadJobXml(std::string_view bytes) {
       if (!station.isEmpty()) {
         const auto found = setup_of_station.find(station);
         if (found == setup_of_station.end()) {
-          throw ConvertError(RecordPlace(r) + ": the back bearing names the station record " +
-                             Utf8(station) + ", which is not in the file.");
+          throw ConvertError(RecordPlace(r) + ": the back bearing names the station record \"" +
+                             Utf8(station) + "\", which is not in the file.");
         }
         setup = found->second;
       }
       if (setup && r.Has(QStringLiteral("BackSight"))) {
-        book.setups[*setup].backsight_name = Name(r.Field(QStringLiteral("BackSight")));
+        book.setups[*setup].backsight_name = Ucs4(r.Field(QStringLiteral("BackSight")));
       }
     }
-    if (r.type != u"PointRecord" || !IsObservation(r)) continue;
+    if (r.type != u"PointRecord") continue;
 
-    Reading reading;
-    reading.name = Name(r.fields.count(QStringLiteral("Name")) ? r.fields.at(QStringLiteral("Name"))
-                                                               : QString());
-    reading.place = RecordPlace(r);
+    const PointKind kind = Classify(r);
+    if (kind == PointKind::kGnss) gnss.Add(r);
+    if (kind == PointKind::kCoordinates) coordinates.Add(r);
+    if (kind == PointKind::kAngleOnly) angle_only.Add(r);
+    if (kind != PointKind::kDirect && kind != PointKind::kMean) continue;
+
+    const std::u32string name = Ucs4(
+        r.fields.count(QStringLiteral("Name")) ? r.fields.at(QStringLiteral("Name")) : QString());
     const QString station_id = r.Field(QStringLiteral("StationID"));
+    if (station_id.isEmpty()) {
+      throw ConvertError(RecordPlace(r) + ": " + PointText(name) +
+                         " names no station record (StationID); every reading belongs to the "
+                         "StationRecord of its setup.");
+    }
     const auto station = setup_of_station.find(station_id);
     if (station == setup_of_station.end()) {
-      throw ConvertError(reading.place + ": point " + QuotedName(reading.name) +
-                         " names the station record \"" + Utf8(station_id) +
-                         "\", which is not in the file.");
+      throw ConvertError(RecordPlace(r) + ": " + PointText(name) + " names the station record \"" +
+                         Utf8(station_id) + "\", which is not in the file.");
     }
-    const Record& station_record = *stations[station->second];
-    const QString target_id = r.Field(QStringLiteral("TargetID"));
-    const auto target = targets.find(target_id);
-    if (target == targets.end()) {
-      throw ConvertError(reading.place + ": point " + QuotedName(reading.name) +
-                         " names the target record \"" + Utf8(target_id) +
-                         "\", which is not in the file.");
-    }
-    const Record& target_record = *target->second;
-    if (!target_record.Has(QStringLiteral("TargetHeight"))) {
-      throw ConvertError(reading.place + ": point " + QuotedName(reading.name) +
-                         " uses the target " + RecordPlace(target_record) +
-                         ", which has no target height.");
-    }
-    reading.rod = Number(target_record, QStringLiteral("TargetHeight"), "target height");
-    const double prism_constant =
-        target_record.Has(QStringLiteral("PrismConstant"))
-            ? Number(target_record, QStringLiteral("PrismConstant"), "prism constant")
-            : 0.0;
-
-    const Record* atmosphere = last_atmosphere;
-    const QString atmosphere_id = station_record.Field(QStringLiteral("AtmosphereID"));
-    if (!atmosphere_id.isEmpty()) {
-      const auto found = atmospheres.find(atmosphere_id);
-      if (found == atmospheres.end()) {
-        throw ConvertError(RecordPlace(station_record) +
-                           ": the station names the atmosphere "
-                           "record \"" +
-                           Utf8(atmosphere_id) + "\", which is not in the file.");
-      }
-      atmosphere = found->second;
-    }
-    double scale = 1;
-    if (atmosphere != nullptr &&
-        IsTrue(atmosphere->Field(QStringLiteral("ApplyPPMToRawDistances"))) &&
-        atmosphere->Has(QStringLiteral("PPM"))) {
-      scale += Number(*atmosphere, QStringLiteral("PPM"), "PPM") * 1e-6;
-    }
-
-    const double vertical =
-        Number(r, QStringLiteral("Circle/VerticalCircle"), "vertical circle reading");
-    if (vertical < 0 || vertical >= 360) {
-      throw ConvertError(reading.place + ": point " + QuotedName(reading.name) +
-                         " has a vertical circle reading outside 0 to 360 degrees.");
-    }
-    reading.zenith = vertical * 3600.0;
-    const double edm = Number(r, QStringLiteral("Circle/EDMDistance"), "EDM distance");
-    reading.slope = edm * scale + prism_constant;
-    if (edm <= 0 || reading.slope <= 0) {
-      throw ConvertError(reading.place + ": point " + QuotedName(reading.name) +
-                         " has no positive slope distance.");
-    }
-
-    SetupReadings& setup = book.setups[station->second];
-    if (r.Field(QStringLiteral("Classification")) == u"BackSight" && !setup.backsight_reading) {
-      setup.backsight_reading = setup.readings.size();
-    }
-    setup.readings.push_back(reading);
+    const JobRecord& station_record = *stations[station->second];
+    const double rod = RodHeight(r, name, targets);
+    const double scale = DistanceScale(station_record, last_atmosphere, atmospheres);
+    Candidate candidate;
+    candidate.reading = ReadingOf(r, station_record, rod, scale, PrismConstant(r, targets));
+    candidate.mean = kind == PointKind::kMean;
+    candidate.backsight = r.Field(QStringLiteral("Classification")) == u"BackSight";
+    candidates[station->second].push_back(std::move(candidate));
   }
+
+  bool any_reading = false;
+  for (std::size_t s = 0; s < book.setups.size(); ++s) {
+    KeepReadings(candidates[s], book.setups[s], book.means);
+    any_reading = any_reading || !book.setups[s].readings.empty();
+  }
+  book.angle_only = angle_only.count;
+  if (!any_reading) RefuseWithoutObservations(gnss, coordinates, angle_only);
   return book;
 }
 

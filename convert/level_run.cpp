@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "convert/field_file_writer.h"
-#include "engine/code_pages.h"
 
 namespace quarrow {
 
@@ -31,7 +30,7 @@ Observation Combine(const std::vector<const Reading*>& readings, std::size_t set
   double zenith_one = 0, slope_one = 0, zenith_two = 0, slope_two = 0;
   for (const Reading* r : readings) {
     if (!SameRod(r->rod, obs.rod)) {
-      throw ConvertError(SetupLabel(setup_index, setup_place) + ": point " + QuotedName(obs.name) +
+      throw ConvertError(SetupLabel(setup_index, setup_place) + ": " + PointText(obs.name) +
                          " is read with two rod heights, " + FormatRod(obs.rod) + " (" + obs.place +
                          ") and " + FormatRod(r->rod) + " (" + r->place + ").");
     }
@@ -95,27 +94,20 @@ std::vector<Observation> GroupReadings(const SetupReadings& setup, std::size_t s
     while (i < observations.size() && observations[i].name != *setup.backsight_name) ++i;
     if (i == observations.size()) {
       throw ConvertError(SetupLabel(setup_index, setup.place) + ": the backsight " +
-                         QuotedName(*setup.backsight_name) + " is never observed.");
+                         QuotedName(*setup.backsight_name) +
+                         " that the file names is never observed in this setup.");
     }
     backsight = i;
   }
   return observations;
 }
 
-std::string NameText(const std::u32string& name) {
-  std::string text;
-  for (char32_t c : name) AppendUtf8(text, c);
-  return text;
-}
-
 }  // namespace
-
-std::string QuotedName(const std::u32string& name) { return "\"" + NameText(name) + "\""; }
 
 double ReducedZenith(const Reading& reading) {
   const double zenith = IsFaceTwo(reading) ? kFullCircleSeconds - reading.zenith : reading.zenith;
   if (zenith < kSmallestZenith) {
-    throw ConvertError(reading.place + ": point " + QuotedName(reading.name) +
+    throw ConvertError(reading.place + ": " + PointText(reading.name) +
                        " has a zenith angle under 30 degrees; the instrument was set to "
                        "elevation angles or slope percent, and a level run needs zenith angles.");
   }
@@ -124,7 +116,11 @@ double ReducedZenith(const Reading& reading) {
 
 ReducedRun ReduceFieldBook(const FieldBook& book) {
   ReducedRun run;
-  if (book.setups.empty()) throw ConvertError("The file holds no total-station observations.");
+  if (book.setups.empty()) {
+    throw ConvertError(
+        "the file holds no total-station observations; expected readings of a zenith angle and "
+        "a distance from each setup.");
+  }
 
   std::vector<std::vector<Observation>> grouped(book.setups.size());
   std::vector<std::size_t> backsights(book.setups.size());
@@ -151,9 +147,17 @@ ReducedRun ReduceFieldBook(const FieldBook& book) {
         }
       }
       if (matches == 0) {
-        throw ConvertError(SetupLabel(s, book.setups[s].place) + " never observes " +
-                           QuotedName(next) + ", which setup " + std::to_string(s + 2) +
-                           " backsights; the run does not connect.");
+        // Deliberate: the setup's own station is named, as a traverse
+        // backsights it and a level run never does.
+        const bool own_station = !next.empty() && next == book.setups[s].station;
+        throw ConvertError(
+            SetupLabel(s, book.setups[s].place) + " never observes " + PointText(next) +
+            ", which setup " + std::to_string(s + 2) + " backsights" +
+            (own_station
+                 ? " (it is where setup " + std::to_string(s + 1) + " stood, a traverse leg)"
+                 : std::string()) +
+            "; the run does not connect. Each setup's foresight must be the next "
+            "setup's backsight.");
       }
       if (matches > 1) {
         run.notes.push_back("Setup " + std::to_string(s + 1) + " observes " + QuotedName(next) +
@@ -184,7 +188,7 @@ ReducedRun ReduceFieldBook(const FieldBook& book) {
       if (!run.largest_index_error ||
           std::fabs(*o.index_error) > std::fabs(*run.largest_index_error)) {
         run.largest_index_error = o.index_error;
-        run.largest_index_error_at = NameText(o.name) + " in setup " + std::to_string(s + 1);
+        run.largest_index_error_at = NameUtf8(o.name) + " in setup " + std::to_string(s + 1);
       }
     }
     run.setups.push_back(std::move(setup));

@@ -37,7 +37,7 @@ const std::string kGsi =
     "110004+00000BM2 22.104+09001400 31..00+00047950 \r\n";
 
 const std::string kGsiFieldFile =
-    "Converted by quarrow-convert from GSI file run.gsi\r\n"
+    "Converted by quarrow-convert from GSI file run.gsi; units: metric\r\n"
     "1,BM1,89\xb0"
     "58'30.00,52.1140,1.5000\r\n"
     "1,TP1,90\xb0"
@@ -46,6 +46,26 @@ const std::string kGsiFieldFile =
     "59'10.00,48.3000,1.5000\r\n"
     "2,BM2,90\xb0"
     "01'40.00,47.9500,1.5000\r\n";
+
+// Two setups, each on its own station; the second backsights the first.
+const std::string kTraverse =
+    "<JOBFile><FieldBook>\n"
+    "<TargetRecord ID=\"t1\"><TargetHeight>1.5</TargetHeight></TargetRecord>\n"
+    "<StationRecord ID=\"s1\"><StationName>STN1</StationName></StationRecord>\n"
+    "<PointRecord ID=\"p1\"><Name>RM1</Name><StationID>s1</StationID><TargetID>t1</TargetID>"
+    "<Circle><VerticalCircle>90</VerticalCircle><EDMDistance>80</EDMDistance></Circle>"
+    "</PointRecord>\n"
+    "<PointRecord ID=\"p2\"><Name>STN2</Name><StationID>s1</StationID><TargetID>t1</TargetID>"
+    "<Circle><VerticalCircle>90</VerticalCircle><EDMDistance>120</EDMDistance></Circle>"
+    "</PointRecord>\n"
+    "<StationRecord ID=\"s2\"><StationName>STN2</StationName></StationRecord>\n"
+    "<PointRecord ID=\"p3\"><Name>STN1</Name><StationID>s2</StationID><TargetID>t1</TargetID>"
+    "<Circle><VerticalCircle>90</VerticalCircle><EDMDistance>120</EDMDistance></Circle>"
+    "</PointRecord>\n"
+    "<PointRecord ID=\"p4\"><Name>STN3</Name><StationID>s2</StationID><TargetID>t1</TargetID>"
+    "<Circle><VerticalCircle>90</VerticalCircle><EDMDistance>95</EDMDistance></Circle>"
+    "</PointRecord>\n"
+    "</FieldBook></JOBFile>\n";
 
 class ConvertTool : public testing::Test {
  protected:
@@ -95,6 +115,8 @@ TEST_F(ConvertTool, OptionsChangeTheFieldFile) {
       Run({"--units", "feet", "--dos", "--output", QString::fromStdString(Path("f.txt")), input}),
       kConvertWritten);
   const std::string text = ReadBytes(Path("f.txt"));
+  EXPECT_EQ(text.substr(0, text.find('\n') + 1),
+            "Converted by quarrow-convert from GSI file run.gsi; units: feet\r\n");
   EXPECT_NE(text.find("1,BM1,89\xf8"
                       "58'30.00,170.9777,4.9213\r\n"),
             std::string::npos)
@@ -112,6 +134,13 @@ TEST_F(ConvertTool, RefusalsWriteNothing) {
   WriteBytes(Path("notes.txt"), "Level run, Kestrel Lane\r\n");
   WriteBytes(Path("bad.gsi"), kGsi + "110005+00000BM2 22.104+0900X400 31..00+00047950 \r\n");
   WriteBytes(Path("broken.jxl"), "<?xml version=\"1.0\"?>\n<JOBFile>\n<FieldBook>\n");
+  WriteBytes(Path("empty.gsi"), " \r\n\r\n");
+  WriteBytes(Path("guess.gsi"), kGsi + "110005+00000TP1 22.104+08958300 31..00+00052114 \r\n");
+  WriteBytes(Path("traverse.jxl"), kTraverse);
+  WriteBytes(Path("coordinates.jxl"),
+             "<JOBFile><FieldBook><StationRecord ID=\"s1\"><StationName>S</StationName>"
+             "</StationRecord>\n<PointRecord ID=\"k1\"><Name>BM1</Name><Method>Keyed</Method>"
+             "<Grid><Elevation>5</Elevation></Grid></PointRecord></FieldBook></JOBFile>\n");
   struct Row {
     const char* what;
     QStringList arguments;
@@ -134,7 +163,8 @@ TEST_F(ConvertTool, RefusalsWriteNothing) {
       {"neither format",
        {"--output", p("out.txt"), p("notes.txt")},
        "quarrow-convert: " + Path("notes.txt") +
-           ": this is neither JobXML (an XML document whose root element is JOBFile) nor GSI "
+           ": line 1: this is neither JobXML (an XML document whose root element is JOBFile) nor "
+           "GSI "
            "(lines of GSI-8 or GSI-16 words, a GSI-16 line starting with \"*\")."},
       {"output is the input",
        {"--output", p("notes.txt"), "--force", p("notes.txt")},
@@ -153,10 +183,27 @@ TEST_F(ConvertTool, RefusalsWriteNothing) {
       {"malformed word",
        {p("bad.gsi")},
        "quarrow-convert: " + Path("bad.gsi") +
-           ": line 5: the word \"22.104+0900X400\" holds other than digits in its data."},
+           ": line 5: the word \"22.104+0900X400\" holds other than digits in its data; a "
+           "measurement is digits."},
       {"XML cut short",
        {p("broken.jxl")},
        "quarrow-convert: " + Path("broken.jxl") + ": line 4, column 0: the XML does not parse"},
+      {"blanks only",
+       {"--output", p("out.txt"), p("empty.gsi")},
+       "quarrow-convert: " + Path("empty.gsi") + ": the file is empty: this is neither JobXML"},
+      {"GSI that cannot be split into setups",
+       {p("guess.gsi")},
+       "quarrow-convert: " + Path("guess.gsi") +
+           ": line 5: the file cannot be split into setups. No station block"},
+      {"a traverse",
+       {p("traverse.jxl")},
+       "quarrow-convert: " + Path("traverse.jxl") +
+           ": record s2: this file is a traverse, not a level run: every setup backsights the "
+           "point the setup before it stood on (setup 2 at \"STN2\" backsights \"STN1\")"},
+      {"coordinates only",
+       {p("coordinates.jxl")},
+       "quarrow-convert: " + Path("coordinates.jxl") +
+           ": record k1: the file holds only coordinates (1 point, keyed in"},
   };
   const QStringList before = Files();
   for (const Row& row : rows) {

@@ -126,7 +126,7 @@ TEST(WriteFieldFile, WholeFileInFeetForDos) {
                                                                          "e 1\xb0.gsi",
                                                           .kind = "GSI"});
   EXPECT_EQ(text.bytes,
-            "Converted by quarrow-convert from GSI file Stra??e 1?.gsi\r\n"
+            "Converted by quarrow-convert from GSI file Stra??e 1?.gsi; units: feet\r\n"
             "1,BM1,89\xf8"
             "58'30.00,100.0000,5.0000\r\n"
             "1,A;\x82?,90\xf8"
@@ -140,6 +140,28 @@ TEST(WriteFieldFile, WholeFileInFeetForDos) {
   EXPECT_EQ(text.names_changed, 1);
   EXPECT_EQ(text.unmappable, 1);
   EXPECT_EQ(text.commas, 1);
+}
+
+TEST(WriteFieldFile, TheFirstLineNamesSourceAndUnitsAndIsPassedOver) {
+  struct Row {
+    bool feet;
+    const char* kind;
+    const char* first_line;
+  };
+  const Row rows[] = {
+      {false, "JobXML", "Converted by quarrow-convert from JobXML file run.jxl; units: metric\r\n"},
+      {true, "GSI", "Converted by quarrow-convert from GSI file run.jxl; units: feet\r\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.first_line);
+    const std::string bytes =
+        WriteFieldFile(TwoSetups(), {.feet = row.feet, .source_name = "run.jxl", .kind = row.kind})
+            .bytes;
+    const std::string first = bytes.substr(0, bytes.find('\n') + 1);
+    EXPECT_EQ(first, row.first_line);
+    // The reader passes over a line without the degree sign.
+    EXPECT_EQ(first.find('\xb0'), std::string::npos);
+  }
 }
 
 }  // namespace

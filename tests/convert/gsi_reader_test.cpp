@@ -210,18 +210,155 @@ TEST(ReadGsi, WithoutStationBlocksASetupStartsWhereTheTurningPointIsReadAgainInF
   }
 }
 
-TEST(ReadGsi, StationBlocksStartSetups) {
-  const std::string station =
-      GsiWord("11", "0001", '+', "STN", false) + GsiWord("88", "..10", '+', "1600", false) + "\r\n";
-  // The turning point read twice in face I is not a split here: the file
-  // says where setups start.
-  const std::string gsi = Sight("BM1", false) + station + Sight("TP0", false) +
-                          Sight("TP1", false) + Sight("TP1", false) + station + station +
-                          Sight("TP1", false) + Sight("BM2", false);
-  const FieldBook book = ReadGsi(gsi);
-  EXPECT_FALSE(book.setups_from_turning_points);
-  EXPECT_EQ(SetupNames(book), (std::vector<std::vector<std::u32string>>{
-                                  {U"BM1"}, {U"TP0", U"TP1", U"TP1"}, {U"TP1", U"BM2"}}));
+std::string Words(const std::vector<std::string>& words) {
+  std::string line;
+  for (const std::string& w : words) line += w + " ";
+  return line + "\r\n";
+}
+
+// BM1 before any mark, then TP0, TP1 read twice in face I (a split, were
+// nothing marked), then TP1 and BM2: `mark` before TP0 and twice before the
+// second setup.
+std::string MarkedRun(const std::string& mark) {
+  return Sight("BM1", false) + mark + Sight("TP0", false) + Sight("TP1", false) +
+         Sight("TP1", false) + mark + mark + Sight("TP1", false) + Sight("BM2", false);
+}
+
+TEST(ReadGsi, StationAndCodeBlocksStartSetupsAndNameTheStation) {
+  const std::vector<std::vector<std::u32string>> marked = {
+      {U"BM1"}, {U"TP0", U"TP1", U"TP1"}, {U"TP1", U"BM2"}};
+  const std::vector<std::vector<std::u32string>> guessed = {
+      {U"BM1", U"TP0", U"TP1"}, {U"TP1"}, {U"TP1", U"BM2"}};
+  struct Row {
+    const char* what;
+    std::string mark;
+    bool starts_setups;
+    std::u32string station;
+  };
+  const Row rows[] = {
+      {"station block, word 88 alone", Words({"110001+00000STN", "88..10+00001600"}), true, U"STN"},
+      {"station block, words 84 to 86 without a point",
+       Words({"84..10+00001000", "85..10+00002000", "86..10+00000100"}), true, U""},
+      {"code 2, station and instrument height",
+       Words({"410001+00000002", "42....+0000STN7", "43....+00001600", "44....+00000BM1"}), true,
+       U"STN7"},
+      {"code 1, instrument height only", Words({"410001+00000001", "43....+00001600"}), true, U""},
+      {"GSI-16 code 2", "*" + Words({"410001+0000000000000002", "42....+000000000STATION"}), true,
+       U"STATION"},
+      {"code 2 without information words", Words({"410001+00000002"}), false, U""},
+      {"a feature code with information", Words({"410001+00000013", "42....+0000TREE"}), false,
+       U""},
+      {"a code that is text", Words({"410001+0000STN2", "42....+0000STN2"}), false, U""},
+      {"a block of comments, no station words", Words({"110001+00000STN", "71....+0000NOTE"}),
+       false, U""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const FieldBook book = ReadGsi(MarkedRun(row.mark));
+    EXPECT_EQ(book.setups_from_turning_points, !row.starts_setups);
+    EXPECT_EQ(SetupNames(book), row.starts_setups ? marked : guessed);
+    if (row.starts_setups) {
+      EXPECT_EQ(book.setups.at(1).station, row.station);
+      EXPECT_EQ(book.setups.at(1).place, "line 2");
+      EXPECT_EQ(book.setups.at(2).place, "line 6");
+    }
+  }
+}
+
+TEST(ReadGsi, AngleOnlyMeasurementsArePassedOverAndCounted) {
+  struct Row {
+    const char* what;
+    std::string block;
+  };
+  const Row rows[] = {
+      {"zenith without a distance",
+       Words({"110002+0000TREE", "21.104+04500000", "22.104+09130000"})},
+      {"a slope distance of zero",
+       Words({"110002+0000TREE", "22.104+09130000", "31..00+00000000", "87..10+00001500"})},
+      {"a horizontal distance of zero",
+       Words({"110002+0000TREE", "22.104+09130000", "32..00+00000000"})},
+      {"a horizontal angle alone", Words({"110002+0000TREE", "21.104+04500000"})},
+      {"no point either", Words({"21.104+04500000", "22.104+09130000"})},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const FieldBook book = ReadGsi(Sight("BM1", false) + row.block + Sight("BM2", false));
+    EXPECT_EQ(book.angle_only, 1);
+    EXPECT_EQ(SetupNames(book), (std::vector<std::vector<std::u32string>>{{U"BM1", U"BM2"}}));
+  }
+  try {
+    ReadGsi("\r\n" + rows[0].block + rows[1].block);
+    ADD_FAILURE() << "accepted";
+  } catch (const ConvertError& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "line 2: the file's measurements (2, the first on this line) are all angle-only, "
+              "without a distance (word 31 or 32); a level run needs a slope distance with every "
+              "zenith angle.");
+  }
+}
+
+TEST(ReadGsi, LineNumbersCountEveryLineEndOnce) {
+  const std::string bad = "110002+00000TP1 22.104+0900X000 31..00+00010000 ";
+  std::string cr_alone = Sight("BM1", false);
+  cr_alone.erase(cr_alone.size() - 1);  // its LF
+  struct Row {
+    const char* what;
+    std::string gsi;
+  };
+  const Row rows[] = {
+      {"CR LF", "\r\n" + Sight("BM1", false) + bad + "\r\n"},
+      {"CR alone", "\r" + cr_alone + bad + "\r"},
+      {"LF, then CR LF", "\n" + Sight("BM1", false) + bad},
+      {"a comment and a transfer line", "! job 7\n\x03" + std::string("12 blocks sent\r") + bad},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    try {
+      ReadGsi(row.gsi);
+      ADD_FAILURE() << "accepted";
+    } catch (const ConvertError& error) {
+      EXPECT_EQ(std::string(error.what()).substr(0, 8), "line 3: ") << error.what();
+    }
+  }
+}
+
+TEST(ReadGsi, WithoutMarksASplitThatIsNoLevelRunIsRefused) {
+  std::string many = Sight("BM1", false);
+  for (int i = 0; i < 201; ++i) many += Sight("SS" + std::to_string(i), false);
+  struct Row {
+    const char* what;
+    std::string gsi;
+    const char* message;
+  };
+  const Row rows[] = {
+      {"a point read again after others",
+       Sight("BM1", false) + Sight("TP1", false) + Sight("SS1", false) + Sight("TP1", false) +
+           Sight("BM2", false),
+       "line 4: the file cannot be split into setups. No station block (words 84 to 86 or 88 "
+       "without a measurement) and no station code block (word 41 code 1 or 2 with word 42 or "
+       "43) marks where a setup starts, so setups were split where a point is read again at "
+       "once in face I, and the setup from line 1 then reads point \"TP1\" again after other "
+       "points. Expected a station or code block at the start of every setup, or every turning "
+       "point read twice in a row (the foresight, then the next setup's backsight)."},
+      {"the backsight read again at the end of a later setup",
+       Sight("BM1", false) + Sight("TP1", false) + Sight("TP1", false) + Sight("BM2", false) +
+           Sight("TP1", false),
+       "line 5: the file cannot be split into setups."},
+      {"more than 200 observations in a setup", many,
+       "line 1: the file cannot be split into setups. No station block"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    try {
+      ReadGsi(row.gsi);
+      ADD_FAILURE() << "accepted";
+    } catch (const ConvertError& error) {
+      EXPECT_NE(std::string(error.what()).find(row.message), std::string::npos) << error.what();
+    }
+  }
+  // With a station block in front, the file says where setups start.
+  EXPECT_NO_THROW(ReadGsi(Words({"110001+00000STN", "88..10+00001600"}) + Sight("BM1", false) +
+                          Sight("TP1", false) + Sight("SS1", false) + Sight("TP1", false)));
 }
 
 TEST(ReadGsi, UnitsOfTheFieldFileFollowTheFirstDistanceWord) {
@@ -257,24 +394,16 @@ TEST(ReadGsi, RefusalsNameTheLine) {
        "line 1: point \"P1\" has a zenith angle under 30 degrees"},
       {"elevation angle in face II", Block(false, ".104", "35000000", "31", "..00", "10000"),
        "line 1: point \"P1\" has a zenith angle under 30 degrees"},
-      {"zero distance", Block(false, ".104", "9000000", "31", "..00", "0"), "positive distance"},
-      {"zenith without distance",
-       good + GsiWord("11", "0002", '+', "TP1", false) +
-           GsiWord("22", ".104", '+', "9000000", false),
-       "line 2: point \"TP1\" has a zenith angle but no distance"},
-      {"distance without zenith",
-       good + GsiWord("11", "0002", '+', "TP1", false) + GsiWord("31", "..00", '+', "1", false),
-       "line 2: point \"TP1\" has a distance but no zenith"},
+      {"negative distance", good + Words({"110002+00000TP1", "22.104+09000000", "31..00-00001000"}),
+       "line 2: the word \"31..00-00001000\" is not a positive distance."},
       {"no point",
        good + GsiWord("22", ".104", '+', "9000000", false) + GsiWord("31", "..00", '+', "1", false),
-       "line 2: a measurement without a point"},
+       "line 2: a measurement without a point; expected word 11 naming the point in every "
+       "measurement block."},
       {"no reflector height yet",
        "\r\n" + GsiWord("11", "0001", '+', "BM1", false) +
            GsiWord("22", ".104", '+', "9000000", false) + GsiWord("31", "..00", '+', "1", false),
        "line 2: point \"BM1\" is observed before any reflector height"},
-      {"station block with a sighting",
-       GsiWord("84", "..10", '+', "1", false) + GsiWord("22", ".104", '+', "9000000", false),
-       "line 1: a station block"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -291,6 +420,8 @@ TEST(LooksLikeGsi, RecognisesBothWidthsAndNothingElse) {
   EXPECT_TRUE(LooksLikeGsi("110001+00000BM1 22.104+09000000"));
   EXPECT_TRUE(LooksLikeGsi("\r\n\r\n*110001+0000000000000BM1 "));
   EXPECT_TRUE(LooksLikeGsi("410001+00000013 42....+0000TREE"));
+  EXPECT_TRUE(LooksLikeGsi("\t 110001+00000BM1\r"));
+  EXPECT_TRUE(LooksLikeGsi("! exported 12 May\r\x03\r110001+00000BM1 "));
   EXPECT_FALSE(
       LooksLikeGsi("1,BM1,89\xb0"
                    "58'30,52.114,1.500\r\n"));

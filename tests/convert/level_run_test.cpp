@@ -16,7 +16,16 @@ Reading Read(const std::u32string& name, double zenith_degrees, double slope, do
 }
 
 SetupReadings SetupOf(std::vector<Reading> readings) {
-  return SetupReadings{readings.front().place, std::move(readings), std::nullopt, std::nullopt};
+  SetupReadings setup = SetupStartingAt(readings.front().place);
+  setup.readings = std::move(readings);
+  return setup;
+}
+
+FieldBook Book(const char* kind, std::vector<SetupReadings> setups) {
+  FieldBook book;
+  book.kind = kind;
+  book.setups = std::move(setups);
+  return book;
 }
 
 std::vector<std::u32string> Names(const ReducedSetup& setup) {
@@ -53,7 +62,7 @@ TEST(ReduceFieldBook, FacesAreReducedAndAveraged) {
     SCOPED_TRACE(row.what);
     std::vector<Reading> readings = row.readings;
     readings.push_back(Read(U"BM2", 90, 30));
-    const ReducedRun run = ReduceFieldBook(FieldBook{"GSI", {SetupOf(readings)}, false, false});
+    const ReducedRun run = ReduceFieldBook(Book("GSI", {SetupOf(readings)}));
     const Observation& p = run.setups.at(0).observations.at(0);
     EXPECT_EQ(p.role, Role::kBacksight);
     EXPECT_NEAR(p.zenith, row.zenith_seconds, 1e-6);
@@ -71,12 +80,9 @@ TEST(ReduceFieldBook, NameChainingOrdersEverySetup) {
       {Read(U"SS4", 90, 20), Read(U"TP1", 90, 30), Read(U"BM2", 90, 30), Read(U"SS5", 90, 20)});
   second.backsight_reading = 1;  // classified BackSight in the file, though observed second
   const ReducedRun run = ReduceFieldBook(
-      FieldBook{"JobXML",
-                {SetupOf({Read(U"BM1", 90, 30), Read(U"SS1", 90, 20), Read(U"TP1", 90, 30),
-                          Read(U"SS2", 90, 20), Read(U"SS3", 90, 20)}),
-                 second},
-                false,
-                false});
+      Book("JobXML", {SetupOf({Read(U"BM1", 90, 30), Read(U"SS1", 90, 20), Read(U"TP1", 90, 30),
+                               Read(U"SS2", 90, 20), Read(U"SS3", 90, 20)}),
+                      second}));
   ASSERT_EQ(run.setups.size(), 2u);
   EXPECT_EQ(Names(run.setups[0]),
             (std::vector<std::u32string>{U"BM1", U"SS1", U"SS2", U"SS3", U"TP1"}));
@@ -91,12 +97,9 @@ TEST(ReduceFieldBook, NameChainingOrdersEverySetup) {
 
 TEST(ReduceFieldBook, ASideShotNamedLikeTheTurningPointLeavesTheLastAsForesight) {
   const ReducedRun run = ReduceFieldBook(
-      FieldBook{"GSI",
-                {SetupOf({Read(U"BM1", 90, 30), Read(U"TP1", 91, 20), Read(U"SS1", 90, 20),
-                          Read(U"TP1", 90, 30), Read(U"SS2", 90, 20)}),
-                 SetupOf({Read(U"TP1", 90, 30), Read(U"BM2", 90, 30)})},
-                false,
-                false});
+      Book("GSI", {SetupOf({Read(U"BM1", 90, 30), Read(U"TP1", 91, 20), Read(U"SS1", 90, 20),
+                            Read(U"TP1", 90, 30), Read(U"SS2", 90, 20)}),
+                   SetupOf({Read(U"TP1", 90, 30), Read(U"BM2", 90, 30)})}));
   const ReducedSetup& first = run.setups[0];
   EXPECT_EQ(Names(first), (std::vector<std::u32string>{U"BM1", U"TP1", U"SS1", U"SS2", U"TP1"}));
   EXPECT_NEAR(first.observations[1].zenith, 91 * kDegree, 1e-6);  // the side shot
@@ -115,29 +118,28 @@ TEST(ReduceFieldBook, Refusals) {
   };
   SetupReadings unknown_backsight = SetupOf({Read(U"TP1", 90, 30), Read(U"BM2", 90, 30)});
   unknown_backsight.backsight_name = U"TP9";
+  SetupReadings at_stn1 = SetupOf({Read(U"BM1", 90, 30), Read(U"TP1", 90, 30)});
+  at_stn1.station = U"STN1";
+  SetupReadings backsights_stn1 = SetupOf({Read(U"STN1", 90, 30), Read(U"BM2", 90, 30)});
   const Row rows[] = {
-      {"no setups", FieldBook{"GSI", {}, false, false}, "no total-station observations"},
-      {"one observation",
-       FieldBook{"GSI", {SetupOf({Read(U"BM1", 90, 30), Read(U"BM1", 270, 30)})}, false, false},
+      {"no setups", Book("GSI", {}), "no total-station observations"},
+      {"one observation", Book("GSI", {SetupOf({Read(U"BM1", 90, 30), Read(U"BM1", 270, 30)})}),
        "setup 1 (line"},
       {"two rod heights",
-       FieldBook{
-           "GSI",
-           {SetupOf({Read(U"BM1", 90, 30, 1.5), Read(U"BM1", 270, 30, 1.8), Read(U"TP1", 90, 30)})},
-           false,
-           false},
+       Book("GSI", {SetupOf({Read(U"BM1", 90, 30, 1.5), Read(U"BM1", 270, 30, 1.8),
+                             Read(U"TP1", 90, 30)})}),
        "point \"BM1\" is read with two rod heights, 1.5000 m"},
       {"run does not connect",
-       FieldBook{"GSI",
-                 {SetupOf({Read(U"BM1", 90, 30), Read(U"TP1", 90, 30)}),
-                  SetupOf({Read(U"TP2", 90, 30), Read(U"BM2", 90, 30)})},
-                 false,
-                 false},
+       Book("GSI", {SetupOf({Read(U"BM1", 90, 30), Read(U"TP1", 90, 30)}),
+                    SetupOf({Read(U"TP2", 90, 30), Read(U"BM2", 90, 30)})}),
        "setup 1 (line"},
-      {"backsight never observed", FieldBook{"JobXML", {unknown_backsight}, false, false},
-       "the backsight \"TP9\" is never observed"},
-      {"elevation angle",
-       FieldBook{"GSI", {SetupOf({Read(U"BM1", 2, 30), Read(U"TP1", 90, 30)})}, false, false},
+      {"backsight never observed", Book("JobXML", {unknown_backsight}),
+       "the backsight \"TP9\" that the file names is never observed in this setup."},
+      {"a traverse leg", Book("JobXML", {at_stn1, backsights_stn1}),
+       "never observes point \"STN1\", which setup 2 backsights (it is where setup 1 stood, a "
+       "traverse leg); the run does not connect. Each setup's foresight must be the next setup's "
+       "backsight."},
+      {"elevation angle", Book("GSI", {SetupOf({Read(U"BM1", 2, 30), Read(U"TP1", 90, 30)})}),
        "zenith angle under 30 degrees"},
   };
   for (const Row& row : rows) {

@@ -114,6 +114,11 @@ TEST(RoundTrip, JobXmlGivesTheGoldenReport) {
       {"deleted, check, mean and keyed records passed over", {.noise_records = true}},
       {"backsight from the back bearing, side shots after the foresight",
        {.both_faces = true, .back_bearing = true, .side_shots_last = true}},
+      {"averaged records only, classified backsights", {.means_only = true}},
+      {"averaged records only, backsight from the back bearing, angle-only records",
+       {.back_bearing = true, .means_only = true, .angle_only_shots = true}},
+      {"one target ID for every target record, PPM and prism constant",
+       {.ppm = 4, .prism_constant = -0.0344, .both_faces = true, .repeated_target_ids = true}},
   };
   for (const GoldenRun& run : kRuns) {
     const FieldRun field_run = testing_support::ReadFieldRun(ReadBytes(run.field_file));
@@ -143,6 +148,13 @@ TEST(RoundTrip, GsiGivesTheGoldenReport) {
       {"GSI-16, station blocks, both faces",
        {.gsi16 = true, .station_blocks = true, .both_faces = true, .index_error_tenths = 125}},
       {"GSI-16, no station blocks, coarse units", {.gsi16 = true, .length_unit = '0'}},
+      {"GSI-8, code blocks, side shots after the foresight, instrument height in every block",
+       {.side_shots_last = true, .code_blocks = true, .instrument_height_every_block = true}},
+      {"GSI-16, no marks, both faces, instrument height in every block, angle-only shots",
+       {.gsi16 = true,
+        .both_faces = true,
+        .instrument_height_every_block = true,
+        .angle_only_shots = true}},
   };
   int runs_recorded = 0;
   for (const GoldenRun& run : kRuns) {
@@ -158,7 +170,7 @@ TEST(RoundTrip, GsiGivesTheGoldenReport) {
     }
   }
   // Names too long for a GSI word leave some runs out; not all of them.
-  EXPECT_EQ(runs_recorded, 16);
+  EXPECT_EQ(runs_recorded, 22);
 }
 
 // The summary counts what the crew did, whatever the file's kind.

@@ -138,8 +138,10 @@ std::string WriteJobXml(const FieldRun& run, const JobXmlStyle& style) {
          "</ApplyPPMToRawDistances></AtmosphereRecord>\n";
   std::string target_id;
   double target_rod = -1;
+  const std::string repeated_id = "7a7a7a7a";
   for (std::size_t s = 0; s < run.setups.size(); ++s) {
     const std::vector<FieldLine>& setup = run.setups[s];
+    if (style.repeated_target_ids) target_rod = -1;
     const std::string station_id = id();
     xml += "    <StationRecord ID=\"" + station_id + "\"><StationName>STN" + std::to_string(s + 1) +
            "</StationName><TheodoliteHeight>1.6</TheodoliteHeight><ScaleFactor>0.9996" +
@@ -164,7 +166,7 @@ std::string WriteJobXml(const FieldRun& run, const JobXmlStyle& style) {
       const FieldLine& line = setup[i];
       if (line.rod != target_rod) {
         target_rod = line.rod;
-        target_id = id();
+        target_id = style.repeated_target_ids ? repeated_id : id();
         xml += "    <TargetRecord ID=\"" + target_id + "\"><PrismType>Custom</PrismType>" +
                "<PrismConstant>" + Shortest(style.prism_constant) +
                "</PrismConstant><TargetHeight>" + Shortest(line.rod * to_metres) +
@@ -184,10 +186,21 @@ std::string WriteJobXml(const FieldRun& run, const JobXmlStyle& style) {
       const std::string classification = backsight && !style.back_bearing
                                              ? "<Classification>BackSight</Classification>"
                                              : "<Classification>Normal</Classification>";
-      for (const Sighting& sight : Sightings(line.zenith_tenths, style.both_faces,
-                                             std::llround(style.index_error * 10), 0.00005)) {
-        point(sight.zenith_tenths, line.slope + sight.slope_offset,
-              "<Method>DirectReading</Method>" + classification + "<Deleted>false</Deleted>");
+      if (style.means_only) {
+        point(line.zenith_tenths, line.slope,
+              "<Method>AverageMeasurements</Method>" + classification + "<Deleted>false</Deleted>");
+      } else {
+        for (const Sighting& sight : Sightings(line.zenith_tenths, style.both_faces,
+                                               std::llround(style.index_error * 10), 0.00005)) {
+          point(sight.zenith_tenths, line.slope + sight.slope_offset,
+                "<Method>DirectReading</Method>" + classification + "<Deleted>false</Deleted>");
+        }
+      }
+      if (style.angle_only_shots && backsight) {
+        xml += "    <PointRecord ID=\"" + id() + "\"><Name>ANGLE ONLY</Name><Method>DirectReading" +
+               "</Method><StationID>" + station_id + "</StationID><TargetID>" + target_id +
+               "</TargetID><Circle><HorizontalCircle>40.5</HorizontalCircle><VerticalCircle>" +
+               "91.25</VerticalCircle></Circle></PointRecord>\n";
       }
       if (style.noise_records) {
         point(line.zenith_tenths + 3000, line.slope + 1, "<Deleted>true</Deleted>");
@@ -197,6 +210,11 @@ std::string WriteJobXml(const FieldRun& run, const JobXmlStyle& style) {
             "    <PointRecord ID=\"" + id() + "\"><Name>" + XmlEscape(line.name) +
             "</Name><Method>Keyed</Method><Grid><Elevation>10</Elevation></Grid></PointRecord>\n";
       }
+    }
+    if (style.repeated_target_ids) {
+      xml += "    <TargetRecord ID=\"" + repeated_id +
+             "\"><PrismConstant>0.5</PrismConstant><TargetHeight>9.99</TargetHeight>"
+             "</TargetRecord>\n";
     }
   }
   xml += "  </FieldBook>\n  <Reductions/>\n</JOBFile>\n";
@@ -252,6 +270,13 @@ std::string WriteGsi(const FieldRun& run, const GsiStyle& style) {
       rod_given = setup.front().rod;
       gsi += "\r\n";
     }
+    if (style.code_blocks) {
+      const std::string number = start_line();
+      gsi += GsiWord("41", number, '+', "2", gsi16);
+      gsi += GsiWord("42", "....", '+', "STN" + std::to_string(s + 1), gsi16);
+      gsi += GsiWord("43", "....", '+', "1600", gsi16);
+      gsi += "\r\n";
+    }
     for (std::size_t i :
          RecordingOrder(setup.size(), style.side_shots_last && s + 1 < run.setups.size())) {
       const FieldLine& line = setup[i];
@@ -267,6 +292,16 @@ std::string WriteGsi(const FieldRun& run, const GsiStyle& style) {
           gsi += GsiWord("87", unit_info, '+', length(line.rod), gsi16);
           rod_given = line.rod;
         }
+        if (style.instrument_height_every_block) {
+          gsi += GsiWord("88", unit_info, '+', length(1.6), gsi16);
+        }
+        gsi += "\r\n";
+      }
+      if (style.angle_only_shots && i == 0) {
+        const std::string number = start_line();
+        gsi += GsiWord("11", number, '+', "TREE", gsi16);
+        gsi += GsiWord("21", ".104", '+', "04530000", gsi16);
+        gsi += GsiWord("22", ".104", '+', "09115000", gsi16);
         gsi += "\r\n";
       }
     }

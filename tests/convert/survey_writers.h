@@ -38,6 +38,11 @@ struct JobXmlStyle {
   bool noise_records = false;    // deleted, check and mean-angle records to be passed over
   bool back_bearing = false;     // backsight named by a BackBearingRecord, not classified
   bool side_shots_last = false;  // side shots recorded after the foresight
+  bool means_only = false;       // one AverageMeasurements record a point, no direct readings
+  // One target ID throughout: the record is written again before every
+  // setup, and after it a record of the same ID with another height.
+  bool repeated_target_ids = false;
+  bool angle_only_shots = false;  // an angle-only record after every backsight
 };
 
 std::string WriteJobXml(const FieldRun& run, const JobXmlStyle& style);
@@ -49,8 +54,11 @@ struct GsiStyle {
   bool station_blocks = false;
   bool both_faces = false;
   long long index_error_tenths = 0;
-  bool rod_every_block = true;   // else 87 only when the rod changes
-  bool side_shots_last = false;  // needs station blocks
+  bool rod_every_block = true;                 // else 87 only when the rod changes
+  bool side_shots_last = false;                // needs station or code blocks
+  bool code_blocks = false;                    // code 2 with the station and its instrument height
+  bool instrument_height_every_block = false;  // word 88 in every measurement block
+  bool angle_only_shots = false;               // a shot without distance after every backsight
 };
 
 // Zeniths as sexagesimal DDDMMSSs, the only angle unit that carries the
