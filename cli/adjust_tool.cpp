@@ -13,9 +13,7 @@
 #include "engine/report_format.h"
 #include "engine/run_state.h"
 #include "engine/units_hint.h"
-#include "exports/csv_export.h"
-#include "exports/json_export.h"
-#include "exports/name_encoding.h"
+#include "exports/requested_outputs.h"
 #include "plot/profile_format.h"
 #include "shell/adjust_level_run.h"
 #include "shell/check_input_file.h"
@@ -26,42 +24,6 @@ namespace quarrow {
 namespace {
 
 constexpr const char* kProgram = "quarrow-adjust";
-
-// The files the user asked for beside the report.
-struct RequestedOutputs {
-  ExportFiles exports;
-  std::string profile;
-  std::vector<NamedFile> named;  // every one, with its option, for the same-file test
-};
-
-// The profile picture and the CSV and JSON exports, each writing into its
-// temporary file.
-bool AddOutputs(Platform& platform, const RunState& rs, const RequestedOutputs& requested,
-                MakeProfilePicture make_picture, RunOutputs& outputs) {
-  if (!requested.profile.empty()) {
-    outputs.Add(std::unique_ptr<RunOutput>(make_picture(rs, requested.profile, platform.Today())));
-  }
-  if (requested.exports.csv.empty() && requested.exports.json.empty()) return true;
-  const NameEncoding encoding = DetectNameEncoding(platform, rs.InputPath, rs.DegreeMark);
-  const CivilDate today = platform.Today();
-  const auto create = [&platform](const std::string& path) {
-    std::string error;
-    std::unique_ptr<ReportSink> sink = platform.CreateReport(path, error);
-    if (!sink) ShowError(platform, {messages::kUnableToWriteOutput, path, error});
-    return sink;
-  };
-  for (const std::string& path : requested.exports.csv) {
-    std::unique_ptr<ReportSink> sink = create(path);
-    if (!sink) return false;
-    outputs.Add(std::make_unique<CsvExport>(path, std::move(sink), encoding));
-  }
-  for (const std::string& path : requested.exports.json) {
-    std::unique_ptr<ReportSink> sink = create(path);
-    if (!sink) return false;
-    outputs.Add(std::make_unique<JsonExport>(path, std::move(sink), rs, encoding, today));
-  }
-  return true;
-}
 
 // --check: the field file read as an adjustment reads it, its warnings on
 // `errors` and a summary on `output`. 0 when there is no warning, 1 when
@@ -162,7 +124,8 @@ int RunAdjustTool(const QStringList& arguments, Platform& platform, std::ostream
                                    Local8(distribution) + "'.");
   }
   RequestedOutputs requested;
-  if (!command_line.ReadExports(exports, requested.exports, requested.named)) {
+  std::vector<NamedFile> requested_files;  // with their options, for the same-file test
+  if (!command_line.ReadExports(exports, requested.csv, requested.json, requested_files)) {
     return kToolInputError;
   }
   if (command_line.IsSet(profile)) {
@@ -174,7 +137,7 @@ int RunAdjustTool(const QStringList& arguments, Platform& platform, std::ostream
     if (make_picture == nullptr) {
       return command_line.UsageError("--profile: this quarrow-adjust cannot draw pictures.");
     }
-    requested.named.push_back({"--profile", requested.profile});
+    requested_files.push_back({"--profile", requested.profile});
   }
   RunChoices choices;
   if (!command_line.ReadRefraction(refraction, platform, choices.refraction_k)) {
@@ -211,16 +174,18 @@ int RunAdjustTool(const QStringList& arguments, Platform& platform, std::ostream
 
   // Every output a file of its own, and none replaced unless the user said so.
   std::vector<NamedFile> named = {{"FIELD_FILE", rs.InputPath}, {"--output", rs.ReportPath}};
-  named.insert(named.end(), requested.named.begin(), requested.named.end());
+  named.insert(named.end(), requested_files.begin(), requested_files.end());
   const std::string shared = FindSharedFile(named);
   if (!shared.empty()) return command_line.UsageError(shared + "; nothing was written.");
-  for (const NamedFile& file : requested.named) {
+  for (const NamedFile& file : requested_files) {
     std::string question;
     if (!MayReplaceFile(platform, answers, file.path, question)) return kToolInputError;
   }
 
   RunOutputs outputs(platform);
-  if (!AddOutputs(platform, rs, requested, make_picture, outputs)) return kToolInputError;
+  if (!AddRequestedOutputs(platform, rs, requested, make_picture, outputs)) {
+    return kToolInputError;
+  }
   FieldFileChecker checker;
   const AdjustOutcome outcome =
       AdjustLevelRun(rs, platform, answers, outputs.empty() ? nullptr : &outputs, &checker);

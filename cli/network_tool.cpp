@@ -77,10 +77,9 @@ int RunNetworkTool(const QStringList& arguments, Platform& platform, std::ostrea
     named.push_back({"RUN_FILE", request.run_files.back()});
   }
   named.push_back({"--output", files.report});
-  ExportFiles export_files;
-  if (!command_line.ReadExports(exports, export_files, named)) return kToolInputError;
-  files.csv_exports = export_files.csv;
-  files.json_exports = export_files.json;
+  if (!command_line.ReadExports(exports, files.csv_exports, files.json_exports, named)) {
+    return kToolInputError;
+  }
   if (command_line.IsSet(sigma)) {
     // A number on the command line, like --refraction: "." whatever the locale.
     const std::optional<double> value =

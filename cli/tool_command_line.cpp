@@ -115,13 +115,14 @@ bool ToolCommandLine::ReadUnits(const QCommandLineOption& option, std::optional<
   return true;
 }
 
-bool ToolCommandLine::ReadExports(const QCommandLineOption& option, ExportFiles& files,
+bool ToolCommandLine::ReadExports(const QCommandLineOption& option, std::vector<std::string>& csv,
+                                  std::vector<std::string>& json,
                                   std::vector<NamedFile>& named) const {
   for (const QString& path : parser_.values(option)) {
     if (EndsWith(path, ".csv")) {
-      files.csv.push_back(QtPlatform::FromQString(path));
+      csv.push_back(QtPlatform::FromQString(path));
     } else if (EndsWith(path, ".json")) {
-      files.json.push_back(QtPlatform::FromQString(path));
+      json.push_back(QtPlatform::FromQString(path));
     } else {
       UsageError("--export must name a .csv or .json file, not '" + Local8(path) + "'.");
       return false;

@@ -22,12 +22,6 @@ namespace quarrow {
 // The exit status of a usage error, in every tool.
 inline constexpr int kUsageErrorStatus = 2;
 
-// Exports asked for with --export, by kind.
-struct ExportFiles {
-  std::vector<std::string> csv;
-  std::vector<std::string> json;
-};
-
 class ToolCommandLine {
  public:
   // `description` is the help text's paragraph about the tool.
@@ -63,8 +57,8 @@ class ToolCommandLine {
   // --export: each file by its extension, in any letter case, and named in
   // `named` for the same-file test. False, with the usage error printed, for
   // a file that is neither .csv nor .json.
-  bool ReadExports(const QCommandLineOption& option, ExportFiles& files,
-                   std::vector<NamedFile>& named) const;
+  bool ReadExports(const QCommandLineOption& option, std::vector<std::string>& csv,
+                   std::vector<std::string>& json, std::vector<NamedFile>& named) const;
   // --refraction K, read with the locale's number conversion: none when not
   // given. False, with the usage error printed, unless 0 <= K < 1.
   bool ReadRefraction(const QCommandLineOption& option, Platform& platform,

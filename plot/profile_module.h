@@ -9,6 +9,7 @@
 
 #include "engine/platform.h"
 #include "engine/run_state.h"
+#include "exports/requested_outputs.h"
 #include "exports/run_export.h"
 
 namespace quarrow {
@@ -19,8 +20,7 @@ using MakeDrawingApplication = QCoreApplication* (*)(int& argc, char** argv);
 inline constexpr const char* kMakeDrawingApplication = "quarrow_make_drawing_application";
 
 // A ProfilePicture of `rs` into `path`, dated `date`.
-using MakeProfilePicture = RunOutput* (*)(const RunState& rs, const std::string& path,
-                                          CivilDate date);
+using MakeProfilePicture = MakeRunPicture;
 inline constexpr const char* kMakeProfilePicture = "quarrow_make_profile_picture";
 
 // The module's file name, in the folder "modules" beside the program.
