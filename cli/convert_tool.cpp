@@ -23,10 +23,6 @@ int InputError(std::ostream& errors, const std::string& problem) {
 
 }  // namespace
 
-std::string DefaultFieldFilePath(const std::string& input) {
-  return BuildPath(ParentFolderName(input), BaseName(input) + ".txt");
-}
-
 int RunConvertTool(const QStringList& arguments, Platform& platform, std::ostream& output,
                    std::ostream& errors) {
   ToolCommandLine command_line(

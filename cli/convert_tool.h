@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 
+#include "convert/converter.h"
 #include "engine/platform.h"
 
 namespace quarrow {
@@ -16,10 +17,6 @@ enum ConvertStatus : int {
   kConvertWritten = 0,     // field file written, summary on standard output
   kConvertInputError = 2,  // usage or input error; nothing written
 };
-
-// INPUT's folder and base name with ".txt": the field file written when no
-// --output is given.
-std::string DefaultFieldFilePath(const std::string& input);
 
 // Runs the tool on `arguments` (the program name first) through `platform`.
 // The summary, --help and --version go to `output`; messages to `errors`.

@@ -5,6 +5,7 @@
 #include "convert/gsi_reader.h"
 #include "convert/jobxml_reader.h"
 #include "convert/run_shape.h"
+#include "engine/file_paths.h"
 
 namespace quarrow {
 
@@ -93,6 +94,10 @@ std::string SummaryText(const Conversion& conversion) {
   out += conversion.feet ? "Choose English units when you adjust this file.\n"
                          : "Choose metric units when you adjust this file.\n";
   return out;
+}
+
+std::string DefaultFieldFilePath(const std::string& input) {
+  return BuildPath(ParentFolderName(input), BaseName(input) + ".txt");
 }
 
 }  // namespace quarrow

@@ -36,6 +36,11 @@ struct Conversion {
 // the line or record; nothing partial comes back.
 Conversion Convert(std::string_view bytes, const ConvertOptions& options);
 
+// The field file made of `input` when no other is named: its folder and
+// base name with ".txt" (quarrow-convert writes it there; the office reads
+// its conversion under that name, in memory).
+std::string DefaultFieldFilePath(const std::string& input);
+
 // The summary for standard output, lines ended by "\n": setups,
 // observations, side shots, angle-only measurements passed over and means
 // of rounds used (when there are any), face pairs averaged, the largest

@@ -25,44 +25,6 @@ namespace {
 // nothing but the run itself determines the difference it measures.
 constexpr double kUncheckedCofactor = 1e-10;
 
-// The closure pass over one field file from an elevation of zero: what it
-// carries to the end is the run's difference. Its misclosure against zero
-// means nothing yet: the run's tests are made once the network has given
-// its marks their elevations.
-bool ReadRun(Platform& platform, const NetworkRequest& request, Network& network, RunRecord& run) {
-  RunState rs;
-  InitialiseFrames(rs);
-  rs.InputPath = run.file;
-  if (CheckInputFile(rs, platform, CheckMode::kCheckAndDerive) != kFileUsable) return false;
-  run.report_path = rs.ReportPath;
-  run.degree_mark = rs.DegreeMark;
-  PrepareRunState(rs, run, network, request, 0, 0);
-  FieldFileChecker checker;
-  const ClosureResult closure = RunClosurePass(rs, platform, &checker);
-  if (closure.status != ClosureStatus::kComputed) return false;
-  // The marks are the run's own first backsight and last foresight: a later
-  // backsight's name standing in for an unnamed first one would join the
-  // run to the network at a turning point.
-  run.from_name = checker.first_backsight_name();
-  run.to_name = checker.last_foresight_name();
-  run.difference = rs.Elev - rs.BeginElev;
-  run.length = rs.RunLength;
-  run.setups = rs.SetupCount;
-  run.turn_errors = closure.verdict.bad_turns;
-  run.run_unbalanced = closure.verdict.run_unbalanced;
-  if (run.from_name.empty() || run.to_name.empty()) {
-    const std::int64_t line =
-        run.from_name.empty() ? checker.first_backsight_line() : checker.last_foresight_line();
-    ShowError(platform, {run.from_name.empty() ? "The beginning bench mark has no name in:"
-                                               : "The ending bench mark has no name in:",
-                         run.file + ", line " + std::to_string(line),
-                         "A run can only be joined to the network at named marks."});
-    return false;
-  }
-  if (checker.warning_count() > 0) network.warnings.emplace_back(run.file, std::move(checker));
-  return true;
-}
-
 // The units of the network: --units, or those the field files name. Each
 // file is in the units its first line names, else in those of --units, else
 // in feet, as a single run is; all must agree.
@@ -98,25 +60,6 @@ bool ResolveUnits(Platform& platform, const NetworkRequest& request, Units& unit
     }
   }
   units = first.value_or(unnamed);
-  return true;
-}
-
-// A standard deviation of a metre or more is no published elevation's: most
-// often a decimal comma has split "499,803" into an elevation of 499 and a
-// standard deviation of 803.
-bool CheckStandardDeviations(Platform& platform, const std::string& path, const MarksFile& listed,
-                             Units units) {
-  const double limit = 1 / MetresPerUnit(units);
-  for (const ListedMark& mark : listed.marks) {
-    if (!mark.std_dev || *mark.std_dev <= limit) continue;
-    ShowError(platform,
-              {"A standard deviation of more than 1 m (3.3 ft) in the marks file:",
-               path + ", line " + std::to_string(mark.line) + ": " + mark.name,
-               "Write decimals with a point, not a comma; a standard deviation is in the units "
-               "of the network (" +
-                   std::string(UnitsName(units)) + ")."});
-    return false;
-  }
   return true;
 }
 
@@ -173,6 +116,59 @@ void PrepareRunState(RunState& rs, const RunRecord& run, const Network& network,
   StoreRunChoices(rs, {.refraction_k = request.refraction, .distribute_by_setups = false});
 }
 
+bool ReadNetworkRun(Platform& platform, const NetworkRequest& request, Units units, RunRecord& run,
+                    FieldFileChecker& checker, RunState& rs) {
+  InitialiseFrames(rs);
+  rs.InputPath = run.file;
+  if (CheckInputFile(rs, platform, CheckMode::kCheckAndDerive) != kFileUsable) return false;
+  run.report_path = rs.ReportPath;
+  run.degree_mark = rs.DegreeMark;
+  Network in_units;
+  in_units.units = units;
+  PrepareRunState(rs, run, in_units, request, 0, 0);
+  const ClosureResult closure = RunClosurePass(rs, platform, &checker);
+  if (closure.status != ClosureStatus::kComputed) return false;
+  // The marks are the run's own first backsight and last foresight: a later
+  // backsight's name standing in for an unnamed first one would join the
+  // run to the network at a turning point.
+  run.from_name = checker.first_backsight_name();
+  run.to_name = checker.last_foresight_name();
+  run.difference = rs.Elev - rs.BeginElev;
+  run.length = rs.RunLength;
+  run.setups = rs.SetupCount;
+  run.turn_errors = closure.verdict.bad_turns;
+  run.run_unbalanced = closure.verdict.run_unbalanced;
+  if (run.from_name.empty() || run.to_name.empty()) {
+    const std::int64_t line =
+        run.from_name.empty() ? checker.first_backsight_line() : checker.last_foresight_line();
+    ShowError(platform, {run.from_name.empty() ? "The beginning bench mark has no name in:"
+                                               : "The ending bench mark has no name in:",
+                         run.file + ", line " + std::to_string(line),
+                         "A run can only be joined to the network at named marks."});
+    return false;
+  }
+  return true;
+}
+
+// A standard deviation of a metre or more is no published elevation's: most
+// often a decimal comma has split "499,803" into an elevation of 499 and a
+// standard deviation of 803.
+bool CheckStandardDeviations(Platform& platform, const std::string& path, const MarksFile& listed,
+                             Units units) {
+  const double limit = 1 / MetresPerUnit(units);
+  for (const ListedMark& mark : listed.marks) {
+    if (!mark.std_dev || *mark.std_dev <= limit) continue;
+    ShowError(platform,
+              {"A standard deviation of more than 1 m (3.3 ft) in the marks file:",
+               path + ", line " + std::to_string(mark.line) + ": " + mark.name,
+               "Write decimals with a point, not a comma; a standard deviation is in the units "
+               "of the network (" +
+                   std::string(UnitsName(units)) + ")."});
+    return false;
+  }
+  return true;
+}
+
 std::optional<Network> LoadNetwork(Platform& platform, const NetworkRequest& request) {
   std::string bytes;
   if (!ReadWholeFile(platform, request.marks_file, bytes)) {
@@ -193,15 +189,23 @@ std::optional<Network> LoadNetwork(Platform& platform, const NetworkRequest& req
   for (const std::string& file : request.run_files) {
     RunRecord run;
     run.file = file;
-    if (!ReadRun(platform, request, network, run)) return std::nullopt;
+    FieldFileChecker checker;
+    RunState rs;
+    if (!ReadNetworkRun(platform, request, network.units, run, checker, rs)) return std::nullopt;
+    if (checker.warning_count() > 0) network.warnings.emplace_back(run.file, std::move(checker));
     network.runs.push_back(std::move(run));
   }
+  if (!JoinNetwork(platform, listed, network)) return std::nullopt;
+  return network;
+}
 
+bool JoinNetwork(Platform& platform, const MarksFile& listed, Network& network) {
+  network.mark_names.clear();
+  network.marks.clear();
+  network.untouched_marks.clear();
   // Listed marks first, in the order of the marks file, then the others as
   // the runs meet them.
   std::unordered_map<std::string, std::int64_t> index;
-  std::unordered_map<std::string, const ListedMark*> by_name;
-  for (const ListedMark& mark : listed.marks) by_name.emplace(mark.name, &mark);
   std::vector<bool> touched(listed.marks.size(), false);
   std::unordered_map<std::string, std::size_t> listed_position;
   for (std::size_t i = 0; i < listed.marks.size(); ++i) listed_position[listed.marks[i].name] = i;
@@ -232,8 +236,7 @@ std::optional<Network> LoadNetwork(Platform& platform, const NetworkRequest& req
     run.from = add(run.from_name, {});
     run.to = add(run.to_name, {});
   }
-  if (!CheckConnected(platform, network)) return std::nullopt;
-  return network;
+  return CheckConnected(platform, network);
 }
 
 bool AdjustNetwork(const Network& network, double sigma_millimetres, NetworkResult& result) {

@@ -63,9 +63,30 @@ struct Network {
   std::vector<std::pair<std::string, FieldFileChecker>> warnings;
 };
 
-// Reads the marks file and every field file. Each problem is shown through
-// the platform, naming the file or mark; the answer is then none (exit 2).
+// Reads the marks file and every field file (ReadNetworkRun), then joins
+// them (JoinNetwork). Each problem is shown through the platform, naming the
+// file or mark; the answer is then none (exit 2).
 std::optional<Network> LoadNetwork(Platform& platform, const NetworkRequest& request);
+
+// The pieces of LoadNetwork, for a front end that reads its runs as they
+// come and joins them later.
+//
+// Reads the field file `run.file` in `units` with the request's choices:
+// checks it, runs the closure pass from an elevation of zero with `checker`
+// told every line, and fills the rest of `run`. `rs` is left as the closure
+// pass left it (its sums and sights). False, with the problem shown, when
+// the file cannot be used or a bench mark has no name.
+bool ReadNetworkRun(Platform& platform, const NetworkRequest& request, Units units, RunRecord& run,
+                    FieldFileChecker& checker, RunState& rs);
+// Refuses, naming the line of `path`, a listed standard deviation of more
+// than a metre in `units`: most often a decimal comma split the elevation.
+bool CheckStandardDeviations(Platform& platform, const std::string& path, const MarksFile& listed,
+                             Units units);
+// Gives the runs of `network` (read, in `network.units`) their marks: the
+// listed ones the runs touch, in the order of `listed`, then the others as
+// the runs meet them; listed marks no run touches go to untouched_marks.
+// False, with the problem shown, when some marks reach no listed mark.
+bool JoinNetwork(Platform& platform, const MarksFile& listed, Network& network);
 
 struct RunResult {
   double residual = 0;                 // the correction the run's difference receives

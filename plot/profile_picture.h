@@ -58,6 +58,10 @@ class ProfilePicture : public RunOutput {
   // Why the last Finish or Commit failed, in words for the user.
   std::string ErrorText() const override;
 
+  // What Finish draws, for a window that draws it on screen instead: whole
+  // once the report pass has told every point.
+  const ProfileData& data() const { return data_; }
+
  private:
   bool Fail(const QString& reason);
 
