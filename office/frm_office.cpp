@@ -1,0 +1,454 @@
+#include "office/frm_office.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSortFilterProxyModel>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "office/marks_model.h"
+#include "office/network_diagram_view.h"
+#include "office/office_services.h"
+#include "office/profile_view.h"
+#include "office/result_models.h"
+#include "office/runs_model.h"
+
+namespace quarrow {
+
+namespace {
+
+constexpr int kRecentProjects = 8;
+
+QTableView* MakeTable(QWidget* parent, const char* name, const QString& accessible) {
+  auto* table = new QTableView(parent);
+  table->setObjectName(QString::fromLatin1(name));
+  table->setAccessibleName(accessible);
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->setAlternatingRowColors(true);
+  table->setWordWrap(false);
+  table->setTextElideMode(Qt::ElideRight);
+  table->verticalHeader()->setVisible(false);
+  table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
+  table->horizontalHeader()->setHighlightSections(false);
+  table->horizontalHeader()->setStretchLastSection(true);
+  table->horizontalHeader()->setResizeContentsPrecision(64);
+  return table;
+}
+
+QPlainTextEdit* MakeText(QWidget* parent, const char* name, const QString& accessible) {
+  auto* text = new QPlainTextEdit(parent);
+  text->setObjectName(QString::fromLatin1(name));
+  text->setAccessibleName(accessible);
+  text->setReadOnly(true);
+  text->setLineWrapMode(QPlainTextEdit::NoWrap);
+  text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  return text;
+}
+
+// A standard shortcut, or `otherwise` where the desktop names none for it.
+QKeySequence Standard(QKeySequence::StandardKey key, const char* otherwise) {
+  const QKeySequence standard(key);
+  return standard.isEmpty() ? QKeySequence(QString::fromLatin1(otherwise)) : standard;
+}
+
+QSplitter* MakeSplitter(Qt::Orientation orientation, const char* name) {
+  auto* splitter = new QSplitter(orientation);
+  splitter->setObjectName(QString::fromLatin1(name));
+  splitter->setChildrenCollapsible(false);
+  return splitter;
+}
+
+}  // namespace
+
+frmOffice::frmOffice(OfficeServices& services, QWidget* parent)
+    : QMainWindow(parent), services_(services) {
+  setObjectName(QStringLiteral("frmOffice"));
+  setWindowIcon(QIcon::fromTheme(QStringLiteral("quarrow"),
+                                 QIcon(QStringLiteral(":/office/quarrow-48.png"))));
+  setAcceptDrops(true);
+  BuildViews();
+  BuildActions();
+  BuildMenus();
+  RestoreSettings();
+
+  connect(&document_, &OfficeDocument::stateChanged, this, &frmOffice::UpdateTitle);
+  connect(&document_, &OfficeDocument::resultChanged, this, &frmOffice::ShowResult);
+  connect(&document_, &OfficeDocument::runsChanged, this, &frmOffice::StartReading);
+  connect(&document_, &OfficeDocument::optionsChanged, this, &frmOffice::StartReading);
+  // The picture follows runs, marks and results; laid out once per turn of
+  // the event loop however many of them changed.
+  auto* diagram_timer = new QTimer(this);
+  diagram_timer->setSingleShot(true);
+  connect(diagram_timer, &QTimer::timeout, this, &frmOffice::RefreshDiagram);
+  for (auto signal : {&OfficeDocument::runsChanged, &OfficeDocument::runsRead,
+                      &OfficeDocument::marksChanged, &OfficeDocument::resultChanged}) {
+    connect(&document_, signal, diagram_timer, [diagram_timer] { diagram_timer->start(0); });
+  }
+  connect(&document_, &OfficeDocument::runsRead, this, &frmOffice::ShowChecks);
+  UpdateTitle();
+  UpdateActions();
+  ShowResult();
+}
+
+frmOffice::~frmOffice() {
+  jobs_->Cancel();
+  jobs_->Wait();
+}
+
+void frmOffice::BuildViews() {
+  runs_ = new RunsModel(document_, this);
+  runs_sorted_ = new QSortFilterProxyModel(this);
+  runs_sorted_->setSourceModel(runs_);
+  runs_sorted_->setSortRole(RunsModel::kSortRole);
+  marks_ = new MarksModel(document_, this);
+  marks_->on_problem = [this](const QString& text) { ShowStatus(text); };
+  loops_ = new LoopsModel(document_, this);
+  checks_ = new ChecksModel(this);
+
+  grdRuns = MakeTable(this, "grdRuns", tr("Runs"));
+  grdRuns->setModel(runs_sorted_);
+  grdRuns->setSortingEnabled(true);
+  grdRuns->sortByColumn(-1, Qt::AscendingOrder);
+  grdRuns->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grdRuns->setToolTip(tr("The runs of the project: drop field files, raw files or folders here"));
+  grdMarks = MakeTable(this, "grdMarks", tr("Marks"));
+  grdMarks->setModel(marks_);
+  grdMarks->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::AnyKeyPressed);
+  grdMarks->setSelectionBehavior(QAbstractItemView::SelectItems);
+  grdLoops = MakeTable(this, "grdLoops", tr("Loops"));
+  grdLoops->setModel(loops_);
+  grdLoops->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grdChecks = MakeTable(this, "grdChecks", tr("Checks"));
+  grdChecks->setModel(checks_);
+  grdChecks->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grdChecks->setToolTip(tr("Double-click a warning to see its line of the field file"));
+
+  picProfile = new ProfileView(this);
+  picProfile->setObjectName(QStringLiteral("picProfile"));
+  txtFieldFile = MakeText(this, "txtFieldFile", tr("Field File"));
+  txtReport = MakeText(this, "txtReport", tr("Report"));
+  picNetwork = new NetworkDiagramView(this);
+  picNetwork->setObjectName(QStringLiteral("picNetwork"));
+  txtSummary = MakeText(this, "txtSummary", tr("Summary"));
+
+  tabProject = new QTabWidget(this);
+  tabProject->setObjectName(QStringLiteral("tabProject"));
+  tabProject->addTab(grdMarks, tr("Marks"));
+  tabProject->addTab(grdLoops, tr("Loops"));
+  splChecks = MakeSplitter(Qt::Vertical, "splChecks");
+  splChecks->addWidget(grdChecks);
+  splChecks->addWidget(txtFieldFile);
+  splChecks->setSizes({160, 240});
+  tabRun = new QTabWidget(this);
+  tabRun->setObjectName(QStringLiteral("tabRun"));
+  tabRun->addTab(picProfile, tr("Profile"));
+  tabRun->addTab(splChecks, tr("Checks"));
+  tabRun->addTab(txtReport, tr("Report"));
+  // The summary box is 80 columns wide: it goes where there is room.
+  tabRun->addTab(txtSummary, tr("Summary"));
+  tabNetwork = new QTabWidget(this);
+  tabNetwork->setObjectName(QStringLiteral("tabNetwork"));
+  tabNetwork->addTab(picNetwork, tr("Network Diagram"));
+
+  splTop = MakeSplitter(Qt::Horizontal, "splTop");
+  splTop->addWidget(grdRuns);
+  splTop->addWidget(tabNetwork);
+  splTop->setStretchFactor(0, 5);
+  splTop->setStretchFactor(1, 2);
+  splTop->setSizes({1030, 370});
+  splBottom = MakeSplitter(Qt::Horizontal, "splBottom");
+  splBottom->addWidget(tabProject);
+  splBottom->addWidget(tabRun);
+  splBottom->setStretchFactor(0, 2);
+  splBottom->setStretchFactor(1, 3);
+  splBottom->setSizes({610, 790});
+  splMain = MakeSplitter(Qt::Vertical, "splMain");
+  splMain->addWidget(splTop);
+  splMain->addWidget(splBottom);
+  splMain->setSizes({400, 440});
+  setCentralWidget(splMain);
+
+  lblStatus = new QLabel(this);
+  lblStatus->setObjectName(QStringLiteral("lblStatus"));
+  lblMode = new QLabel(this);
+  lblMode->setObjectName(QStringLiteral("lblMode"));
+  prgProgress = new QProgressBar(this);
+  prgProgress->setObjectName(QStringLiteral("prgProgress"));
+  prgProgress->setAccessibleName(tr("Progress"));
+  prgProgress->setMaximumWidth(220);
+  btnCancel = new QPushButton(tr("Cancel"), this);
+  btnCancel->setObjectName(QStringLiteral("btnCancel"));
+  btnCancel->setAccessibleName(tr("Cancel"));
+  btnCancel->setToolTip(tr("Stop the work in progress; nothing is changed or written (Esc)"));
+  statusBar()->addWidget(lblStatus, 1);
+  statusBar()->addPermanentWidget(lblMode);
+  statusBar()->addPermanentWidget(prgProgress);
+  statusBar()->addPermanentWidget(btnCancel);
+  jobs_ = std::make_unique<JobRunner>(*prgProgress, *btnCancel, *lblStatus);
+
+  connect(btnCancel, &QPushButton::clicked, this, &frmOffice::btnCancel_Click);
+  connect(grdRuns->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          &frmOffice::grdRuns_SelectionChanged);
+  connect(grdMarks->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          &frmOffice::grdMarks_SelectionChanged);
+  connect(grdLoops->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          &frmOffice::grdLoops_SelectionChanged);
+  connect(grdChecks, &QTableView::doubleClicked, this, &frmOffice::grdChecks_DoubleClick);
+  connect(picNetwork, &NetworkDiagramView::markClicked, this, &frmOffice::picNetwork_MarkClicked);
+  connect(picNetwork, &NetworkDiagramView::runClicked, this, &frmOffice::picNetwork_RunClicked);
+}
+
+QAction* frmOffice::MakeAction(const QString& text, const QKeySequence& shortcut,
+                               const QString& tip, void (frmOffice::*handler)()) {
+  auto* action = new QAction(text, this);
+  action->setShortcut(shortcut);
+  const QString keys = shortcut.toString(QKeySequence::NativeText);
+  action->setToolTip(keys.isEmpty() ? tip : tip + QStringLiteral(" (") + keys + QLatin1Char(')'));
+  action->setStatusTip(tip);
+  if (handler != nullptr) connect(action, &QAction::triggered, this, handler);
+  addAction(action);
+  return action;
+}
+
+void frmOffice::BuildActions() {
+  QStyle* look = style();
+  mnuNew = MakeAction(tr("&New Project"), Standard(QKeySequence::New, "Ctrl+N"),
+                      tr("Start an empty project"), &frmOffice::mnuNew_Click);
+  mnuOpen = MakeAction(tr("&Open Project..."), Standard(QKeySequence::Open, "Ctrl+O"),
+                       tr("Open a project file (.qproject)"), &frmOffice::mnuOpen_Click);
+  mnuSave = MakeAction(tr("&Save Project"), Standard(QKeySequence::Save, "Ctrl+S"),
+                       tr("Save the project file"), &frmOffice::mnuSave_Click);
+  mnuSave->setIcon(look->standardIcon(QStyle::SP_DialogSaveButton));
+  mnuSaveAs = MakeAction(tr("Save Project &As..."), Standard(QKeySequence::SaveAs, "Ctrl+Shift+S"),
+                         tr("Save the project under another name; its paths follow"),
+                         &frmOffice::mnuSaveAs_Click);
+  mnuAddFiles = MakeAction(tr("Add &Files..."), QKeySequence(tr("Ctrl+I")),
+                           tr("Add field files and raw files (JobXML, GSI) as runs"),
+                           &frmOffice::mnuAddFiles_Click);
+  mnuAddFiles->setIcon(look->standardIcon(QStyle::SP_FileIcon));
+  mnuAddFolder = MakeAction(tr("Add Fol&der..."), QKeySequence(tr("Ctrl+Shift+I")),
+                            tr("Add every field file and raw file of a folder as runs"),
+                            &frmOffice::mnuAddFolder_Click);
+  mnuAddFolder->setIcon(look->standardIcon(QStyle::SP_DirIcon));
+  mnuRemoveRuns = MakeAction(tr("&Remove Runs"), QKeySequence(tr("Ctrl+Del")),
+                             tr("Take the selected runs out of the project (their files stay)"),
+                             &frmOffice::mnuRemoveRuns_Click);
+  mnuImportMarks = MakeAction(tr("&Import Marks..."), QKeySequence(tr("Ctrl+M")),
+                              tr("Read marks from a marks CSV; marks of the same name are updated"),
+                              &frmOffice::mnuImportMarks_Click);
+  mnuExportMarks =
+      MakeAction(tr("E&xport Marks..."), QKeySequence(tr("Ctrl+Shift+M")),
+                 tr("Write the marks table as a marks CSV"), &frmOffice::mnuExportMarks_Click);
+  mnuAddMark = MakeAction(tr("Add &Mark"), QKeySequence(tr("Ctrl+Shift+N")),
+                          tr("Add a mark to the marks table"), &frmOffice::mnuAddMark_Click);
+  mnuRemoveMarks = MakeAction(tr("Remove Mar&ks"), QKeySequence(tr("Ctrl+Shift+Del")),
+                              tr("Take the selected marks out of the marks table"),
+                              &frmOffice::mnuRemoveMarks_Click);
+  mnuUndo = document_.undo().createUndoAction(this, tr("&Undo"));
+  mnuUndo->setShortcut(Standard(QKeySequence::Undo, "Ctrl+Z"));
+  mnuUndo->setToolTip(tr("Undo the last edit of the project (%1)")
+                          .arg(mnuUndo->shortcut().toString(QKeySequence::NativeText)));
+  mnuUndo->setIcon(look->standardIcon(QStyle::SP_ArrowBack));
+  mnuRedo = document_.undo().createRedoAction(this, tr("&Redo"));
+  mnuRedo->setShortcut(Standard(QKeySequence::Redo, "Ctrl+Shift+Z"));
+  mnuRedo->setToolTip(tr("Redo the edit last undone (%1)")
+                          .arg(mnuRedo->shortcut().toString(QKeySequence::NativeText)));
+  mnuRedo->setIcon(look->standardIcon(QStyle::SP_ArrowForward));
+  addAction(mnuUndo);
+  addAction(mnuRedo);
+  mnuCopy =
+      MakeAction(tr("&Copy"), Standard(QKeySequence::Copy, "Ctrl+C"),
+                 tr("Copy the selected cells as tab-separated text"), &frmOffice::mnuCopy_Click);
+  mnuPaste = MakeAction(tr("&Paste Marks"), Standard(QKeySequence::Paste, "Ctrl+V"),
+                        tr("Paste marks copied from a spreadsheet into the marks table"),
+                        &frmOffice::mnuPaste_Click);
+  mnuAdjust = MakeAction(tr("&Adjust"), QKeySequence(Qt::Key_F5),
+                         tr("Adjust the project: each run between its marks, or the network"),
+                         &frmOffice::mnuAdjust_Click);
+  mnuAdjust->setIcon(look->standardIcon(QStyle::SP_MediaPlay));
+  mnuExport = MakeAction(tr("&Export..."), QKeySequence(tr("Ctrl+E")),
+                         tr("Write the reports, CSV, JSON and profiles as the tools write them"),
+                         &frmOffice::mnuExport_Click);
+  mnuExport->setIcon(look->standardIcon(QStyle::SP_DialogOpenButton));
+  mnuOptions = MakeAction(tr("&Options..."), QKeySequence(tr("Ctrl+,")),
+                          tr("Units, curvature and refraction, distribution, sigma and orders"),
+                          &frmOffice::mnuOptions_Click);
+  mnuCancel = MakeAction(tr("&Cancel"), QKeySequence(Qt::Key_Escape),
+                         tr("Stop the work in progress"), &frmOffice::btnCancel_Click);
+  mnuZoomIn = MakeAction(tr("Zoom &In"), Standard(QKeySequence::ZoomIn, "Ctrl++"),
+                         tr("Enlarge the network diagram"), nullptr);
+  mnuZoomOut = MakeAction(tr("Zoom &Out"), Standard(QKeySequence::ZoomOut, "Ctrl+-"),
+                          tr("Shrink the network diagram"), nullptr);
+  mnuZoomFit = MakeAction(tr("&Fit the Network"), QKeySequence(tr("Ctrl+0")),
+                          tr("Show the whole network diagram"), nullptr);
+  connect(mnuZoomIn, &QAction::triggered, picNetwork, &NetworkDiagramView::ZoomIn);
+  connect(mnuZoomOut, &QAction::triggered, picNetwork, &NetworkDiagramView::ZoomOut);
+  connect(mnuZoomFit, &QAction::triggered, picNetwork, &NetworkDiagramView::ZoomToFit);
+  mnuGuide = MakeAction(tr("Field &Guide"), Standard(QKeySequence::HelpContents, "F1"),
+                        tr("Open the field guide, with its chapter on this window"),
+                        &frmOffice::mnuGuide_Click);
+  mnuAbout = MakeAction(tr("&About Quarrow Office"), QKeySequence(tr("Shift+F1")),
+                        tr("The version and the licence"), &frmOffice::mnuAbout_Click);
+  mnuQuit = MakeAction(tr("&Quit"), Standard(QKeySequence::Quit, "Ctrl+Q"), tr("Close the window"),
+                       &frmOffice::mnuQuit_Click);
+
+  tlbMain = addToolBar(tr("Project"));
+  tlbMain->setObjectName(QStringLiteral("tlbMain"));
+  tlbMain->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  tlbMain->setMovable(false);
+  for (QAction* action : {mnuAddFiles, mnuAddFolder, mnuAdjust, mnuExport, mnuSave}) {
+    tlbMain->addAction(action);
+    if (action == mnuAddFolder || action == mnuExport) tlbMain->addSeparator();
+  }
+  // What screen readers (and the tests) call the tool buttons.
+  const std::pair<QAction*, QString> names[] = {{mnuAddFiles, tr("Add Files")},
+                                                {mnuAddFolder, tr("Add Folder")},
+                                                {mnuAdjust, tr("Adjust")},
+                                                {mnuExport, tr("Export")},
+                                                {mnuSave, tr("Save Project")}};
+  for (const auto& [action, name] : names) {
+    action->setIconText(name);
+    QWidget* button = tlbMain->widgetForAction(action);
+    button->setAccessibleName(name);
+    button->setObjectName(QStringLiteral("btn") + QString(name).remove(QLatin1Char(' ')));
+  }
+}
+
+void frmOffice::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  mnuFile = bar->addMenu(tr("&File"));
+  mnuFile->addActions({mnuNew, mnuOpen});
+  mnuRecent = mnuFile->addMenu(tr("Open &Recent"));
+  mnuFile->addActions({mnuSave, mnuSaveAs});
+  mnuFile->addSeparator();
+  mnuFile->addActions({mnuAddFiles, mnuAddFolder, mnuRemoveRuns});
+  mnuFile->addSeparator();
+  mnuFile->addActions({mnuImportMarks, mnuExportMarks});
+  mnuFile->addSeparator();
+  mnuFile->addAction(mnuExport);
+  mnuFile->addSeparator();
+  mnuFile->addAction(mnuQuit);
+  QMenu* edit = bar->addMenu(tr("&Edit"));
+  edit->addActions({mnuUndo, mnuRedo});
+  edit->addSeparator();
+  edit->addActions({mnuCopy, mnuPaste});
+  edit->addSeparator();
+  edit->addActions({mnuAddMark, mnuRemoveMarks});
+  QMenu* project = bar->addMenu(tr("&Project"));
+  project->addActions({mnuAdjust, mnuCancel});
+  project->addSeparator();
+  project->addAction(mnuOptions);
+  QMenu* view = bar->addMenu(tr("&View"));
+  view->addActions({mnuZoomIn, mnuZoomOut, mnuZoomFit});
+  view->addSeparator();
+  // Each view a key away.
+  const std::pair<QTabWidget*, QWidget*> pages[] = {
+      {tabRun, picProfile},     {tabRun, splChecks},    {tabRun, txtReport},   {tabRun, txtSummary},
+      {tabNetwork, picNetwork}, {tabProject, grdMarks}, {tabProject, grdLoops}};
+  int key = 1;
+  for (const auto& [tabs, page] : pages) {
+    QAction* show = view->addAction(tabs->tabText(tabs->indexOf(page)));
+    show->setShortcut(QKeySequence(QStringLiteral("Alt+%1").arg(key++)));
+    show->setToolTip(tr("Show the %1 view (%2)")
+                         .arg(show->text(), show->shortcut().toString(QKeySequence::NativeText)));
+    connect(show, &QAction::triggered, this, [tabs, page] {
+      tabs->setCurrentWidget(page);
+      page->setFocus();
+    });
+  }
+  QMenu* help = bar->addMenu(tr("&Help"));
+  help->addActions({mnuGuide, mnuAbout});
+  for (QMenu* menu : {mnuFile, edit, project, view, help}) menu->setToolTipsVisible(true);
+  UpdateRecentMenu();
+}
+
+void frmOffice::RestoreSettings() {
+  resize(1400, 880);
+  restoreGeometry(settings_.value(QStringLiteral("window/geometry")).toByteArray());
+  restoreState(settings_.value(QStringLiteral("window/state")).toByteArray());
+  for (QSplitter* splitter : {splMain, splTop, splBottom, splChecks}) {
+    splitter->restoreState(
+        settings_.value(QStringLiteral("window/") + splitter->objectName()).toByteArray());
+  }
+}
+
+void frmOffice::SaveSettings() {
+  settings_.setValue(QStringLiteral("window/geometry"), saveGeometry());
+  settings_.setValue(QStringLiteral("window/state"), saveState());
+  for (QSplitter* splitter : {splMain, splTop, splBottom, splChecks}) {
+    settings_.setValue(QStringLiteral("window/") + splitter->objectName(), splitter->saveState());
+  }
+}
+
+void frmOffice::UpdateTitle() {
+  const QString name =
+      document_.path().isEmpty() ? tr("Untitled project") : QFileInfo(document_.path()).fileName();
+  setWindowTitle(name + (document_.modified() ? QStringLiteral("*") : QString()) +
+                 QStringLiteral(" - ") + tr("Quarrow Office"));
+}
+
+void frmOffice::UpdateRecentMenu() {
+  mnuRecent->clear();
+  const QStringList recent = settings_.value(QStringLiteral("recentProjects")).toStringList();
+  int number = 1;
+  for (const QString& path : recent) {
+    QAction* open = mnuRecent->addAction(QStringLiteral("&%1 %2").arg(number).arg(path));
+    open->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+%1").arg(number++)));
+    open->setToolTip(tr("Open %1").arg(path));
+    connect(open, &QAction::triggered, this, [this, path] { mnuRecent_Click(path); });
+  }
+  mnuRecent->setEnabled(!recent.isEmpty());
+}
+
+void frmOffice::RememberProject(const QString& path) {
+  QStringList recent = settings_.value(QStringLiteral("recentProjects")).toStringList();
+  recent.removeAll(path);
+  recent.prepend(path);
+  while (recent.size() > kRecentProjects) recent.removeLast();
+  settings_.setValue(QStringLiteral("recentProjects"), recent);
+  RememberFolder(path);
+  UpdateRecentMenu();
+}
+
+QString frmOffice::StartFolder() const {
+  if (!document_.path().isEmpty()) return QFileInfo(document_.path()).absolutePath();
+  return settings_.value(QStringLiteral("lastFolder")).toString();
+}
+
+void frmOffice::RememberFolder(const QString& path) {
+  const QFileInfo info(path);
+  settings_.setValue(QStringLiteral("lastFolder"),
+                     info.isDir() ? info.absoluteFilePath() : info.absolutePath());
+}
+
+void frmOffice::ShowStatus(const QString& text) { statusBar()->showMessage(text, 8000); }
+
+void frmOffice::ShowProblem(const QString& text) {
+  services_.ShowProblem(this, tr("Quarrow Office"), text);
+}
+
+void frmOffice::closeEvent(QCloseEvent* event) {
+  if (!MayDropProject()) {
+    event->ignore();
+    return;
+  }
+  jobs_->Cancel();
+  jobs_->Wait();
+  SaveSettings();
+  event->accept();
+}
+
+}  // namespace quarrow
