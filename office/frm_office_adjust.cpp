@@ -10,20 +10,12 @@
 #include <QSortFilterProxyModel>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTextBlock>
 #include <QtConcurrent>
-#include <set>
 
-#include "engine/file_paths.h"
-#include "exports/name_encoding.h"
 #include "office/display.h"
 #include "office/frm_office.h"
-#include "office/marks_model.h"
-#include "office/network_diagram_view.h"
 #include "office/office_dialogs.h"
 #include "office/office_services.h"
-#include "office/profile_view.h"
-#include "office/result_models.h"
 #include "office/runs_model.h"
 
 namespace quarrow {
@@ -32,9 +24,6 @@ namespace {
 
 using ReadRunPointer = std::shared_ptr<const ProjectRun>;
 using ExportOutcome = std::pair<bool, std::string>;
-
-// A field file longer than this is shown only up to it.
-constexpr qint64 kShownFieldFileBytes = 4 << 20;
 
 QString Counted(qsizetype n, const QString& one, const QString& many) {
   return n == 1 ? one : many.arg(n);
@@ -258,227 +247,6 @@ void frmOffice::ShowSummary() {
     }
   }
   txtSummary->setPlainText(text);
-}
-
-int frmOffice::SelectedRun() const {
-  const QModelIndex current = grdRuns->selectionModel()->currentIndex();
-  if (!current.isValid() || !grdRuns->selectionModel()->isRowSelected(current.row())) return -1;
-  return runs_sorted_->mapToSource(current).row();
-}
-
-void frmOffice::SelectRun(int row) {
-  const QModelIndex index = runs_sorted_->mapFromSource(runs_->index(row, 0));
-  grdRuns->selectionModel()->setCurrentIndex(
-      index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-  grdRuns->scrollTo(index);
-}
-
-void frmOffice::ShowRunDetails() {
-  const int row = SelectedRun();
-  const ProjectResult* result = document_.result();
-  const int generation = ++details_generation_;
-  details_ = RunDetails{};
-  ReadRunPointer run = row >= 0 ? document_.Run(document_.project().runs.at(row)) : nullptr;
-  QString why;
-  if (!run) {
-    why = row < 0 ? tr("Select a run to see its profile and its report.") : tr("Reading...");
-  } else if (!run->read) {
-    why = tr("The run could not be read: see its checks.");
-  } else if (result == nullptr || !result->adjusted) {
-    why = tr("Adjust (F5) to see the run's profile and its report.");
-  } else if (!result->runs[static_cast<std::size_t>(row)].adjusted) {
-    why = Lines(result->runs[static_cast<std::size_t>(row)].note);
-  }
-  if (!why.isEmpty()) {
-    picProfile->Clear(why);
-    txtReport->setPlainText(why);
-    ShowSummary();
-    return;
-  }
-  const Project project = document_.project();
-  const AdjustMode mode = result->mode;
-  const RunOutcome outcome = result->runs[static_cast<std::size_t>(row)];
-  DiskPlatform* disk = &disk_;
-  auto* watcher = new QFutureWatcher<RunDetails>(this);
-  connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
-    watcher->deleteLater();
-    if (generation != details_generation_) return;  // another run was selected meanwhile
-    details_ = watcher->result();
-    if (!details_.made) {
-      picProfile->Clear(Lines(details_.problem));
-      txtReport->setPlainText(Lines(details_.problem));
-    } else {
-      picProfile->SetProfile(details_.profile);
-      QString report = Lines(details_.report);
-      if (details_.report_cut) {
-        report += tr("\n... the report goes on: Export writes it whole.");
-      }
-      txtReport->setPlainText(report);
-    }
-    ShowSummary();
-  });
-  watcher->setFuture(QtConcurrent::run([disk, project, mode, run, outcome] {
-    return MakeRunDetails(*disk, project, mode, *run, outcome);
-  }));
-}
-
-void frmOffice::ShowChecks() {
-  const int row = SelectedRun();
-  ReadRunPointer run = row >= 0 ? document_.Run(document_.project().runs.at(row)) : nullptr;
-  checks_->SetRun(run);
-  grdChecks->resizeColumnsToContents();
-  const QString key = run ? run->path + QString::number(run->modified_ms) : QString();
-  if (key == field_file_shown_) return;
-  field_file_shown_ = key;
-  if (!run) {
-    txtFieldFile->setPlainText(QString());
-    return;
-  }
-  std::string bytes;
-  if (run->converted) {
-    bytes = run->converted->substr(0, kShownFieldFileBytes);
-  } else {
-    QFile file(run->path);
-    if (file.open(QIODevice::ReadOnly)) bytes = file.read(kShownFieldFileBytes).toStdString();
-  }
-  MemoryFiles memory;
-  if (run->converted) memory[run->field_path] = run->converted;
-  OfficePlatform platform(disk_, &memory);
-  const NameEncoding encoding =
-      run->read ? DetectNameEncoding(platform, run->field_path, run->record.degree_mark)
-                : NameEncoding::kWindows1252;
-  const QStringList lines = Shown(ToUtf8(bytes, encoding)).split(QLatin1Char('\n'));
-  QString numbered;
-  numbered.reserve(static_cast<qsizetype>(bytes.size() + lines.size() * 8));
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    QString line = lines[i];
-    if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
-    if (i + 1 == lines.size() && line.isEmpty()) break;
-    numbered += QStringLiteral("%1  ").arg(i + 1, 6) + line + QLatin1Char('\n');
-  }
-  txtFieldFile->setPlainText(numbered);
-}
-
-void frmOffice::ShowFieldFileLine(qlonglong line) {
-  const QTextBlock block = txtFieldFile->document()->findBlockByNumber(static_cast<int>(line - 1));
-  if (!block.isValid()) {
-    ShowStatus(tr("Line %1 is past what is shown of the field file.").arg(line));
-    return;
-  }
-  QTextCursor cursor(block);
-  txtFieldFile->setTextCursor(cursor);
-  txtFieldFile->centerCursor();
-  QTextEdit::ExtraSelection mark;
-  mark.cursor = cursor;
-  mark.format.setBackground(QColor(255, 236, 179));
-  mark.format.setProperty(QTextFormat::FullWidthSelection, true);
-  txtFieldFile->setExtraSelections({mark});
-}
-
-void frmOffice::grdChecks_DoubleClick(const QModelIndex& index) {
-  const qlonglong line = index.data(ChecksModel::kLineRole).toLongLong();
-  if (line > 0) ShowFieldFileLine(line);
-}
-
-void frmOffice::grdRuns_SelectionChanged() {
-  UpdateActions();
-  ShowChecks();
-  ShowRunDetails();
-  ShowSelectionInDiagram();
-}
-
-void frmOffice::ShowSelectionInDiagram() {
-  std::vector<int> shown;
-  std::set<int> rows;
-  for (const QModelIndex& index : grdRuns->selectionModel()->selectedRows()) {
-    rows.insert(runs_sorted_->mapToSource(index).row());
-  }
-  for (std::size_t d = 0; d < diagram_runs_.size(); ++d) {
-    if (rows.count(diagram_runs_[d]) > 0) shown.push_back(static_cast<int>(d));
-  }
-  picNetwork->SelectRuns(shown);
-}
-
-void frmOffice::grdMarks_SelectionChanged() {
-  const QModelIndex current = grdMarks->selectionModel()->currentIndex();
-  picNetwork->SelectMark(current.isValid() ? current.row() : -1);
-}
-
-void frmOffice::grdLoops_SelectionChanged() {
-  const QModelIndex current = grdLoops->selectionModel()->currentIndex();
-  const ProjectResult* result = document_.result();
-  if (!current.isValid() || result == nullptr ||
-      current.row() >= static_cast<int>(result->loops.size())) {
-    return;
-  }
-  QItemSelection selection;
-  for (const LoopStepOutcome& step : result->loops[static_cast<std::size_t>(current.row())].steps) {
-    const QModelIndex index = runs_sorted_->mapFromSource(runs_->index(step.run, 0));
-    selection.select(index, index);
-  }
-  grdRuns->selectionModel()->select(
-      selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-}
-
-void frmOffice::picNetwork_MarkClicked(int mark) {
-  if (mark < 0 || mark >= marks_->rowCount()) return;
-  tabProject->setCurrentWidget(grdMarks);
-  const QModelIndex index = marks_->index(mark, MarksModel::kName);
-  grdMarks->selectionModel()->setCurrentIndex(
-      index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-  grdMarks->scrollTo(index);
-}
-
-void frmOffice::picNetwork_RunClicked(int run) {
-  if (run >= 0 && run < static_cast<int>(diagram_runs_.size())) {
-    SelectRun(diagram_runs_[static_cast<std::size_t>(run)]);
-  }
-}
-
-void frmOffice::RefreshDiagram() {
-  DiagramData data;
-  const ProjectResult* result = document_.result();
-  for (int row = 0; row < marks_->rowCount(); ++row) {
-    DiagramMark mark;
-    mark.name = MarkNameText(marks_->NameAt(row));
-    mark.listed = marks_->IsListed(row);
-    if (mark.listed) {
-      const ProjectMark& listed = document_.project().marks[static_cast<std::size_t>(row)];
-      if (listed.elevation)
-        mark.status = listed.std_dev ? MarkStatus::kWeighted : MarkStatus::kFixed;
-      if (listed.easting && listed.northing) {
-        mark.position = QPointF(*listed.easting, *listed.northing);
-      }
-    }
-    if (result != nullptr) {
-      for (const MarkOutcome& outcome : result->marks) {
-        if (outcome.name == marks_->NameAt(row)) mark.checked = outcome.checked;
-      }
-    }
-    data.marks.push_back(mark);
-  }
-  diagram_runs_.clear();
-  const QStringList& runs = document_.project().runs;
-  for (int row = 0; row < runs.size(); ++row) {
-    const ReadRunPointer run = document_.Run(runs[row]);
-    if (!run || !run->read) continue;
-    DiagramRun line;
-    line.from = marks_->RowOf(run->record.from_name);
-    line.to = marks_->RowOf(run->record.to_name);
-    if (line.from < 0 || line.to < 0) continue;
-    line.name = QFileInfo(runs[row]).completeBaseName();
-    if (result != nullptr && result->adjusted) {
-      const RunOutcome& outcome = result->runs[static_cast<std::size_t>(row)];
-      line.adjusted = outcome.adjusted;
-      line.verdict = outcome.verdict;
-      line.standardized = outcome.standardized;
-      line.flagged = outcome.flagged;
-    }
-    data.runs.push_back(line);
-    diagram_runs_.push_back(row);
-  }
-  picNetwork->SetData(std::move(data));
-  ShowSelectionInDiagram();
 }
 
 }  // namespace quarrow
