@@ -1,6 +1,5 @@
-// frmOffice's jobs (reading, adjusting, exporting) and how their outcome
-// reaches the views, and the selection kept alike in the tables and the
-// network diagram.
+// frmOffice's jobs (reading, adjusting, exporting), off the window's
+// thread, and how their outcome reaches the window.
 
 #include <QAction>
 #include <QFileInfo>
