@@ -181,6 +181,10 @@ void SimpleNetworkDrawing::Paint(QPainter& painter, const DiagramData& data,
     painter.translate(at);
     painter.scale(pixel, pixel);
     painter.setFont(font);
+    // A light ground keeps the words readable over the lines they cross.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 200));
+    painter.drawRoundedRect(box.adjusted(-1, 0, 1, 0), 2, 2);
     painter.setPen(color);
     painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
     painter.restore();

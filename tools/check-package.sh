@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Debian package from build/default, has lintian judge it, unpacks
 # it into a scratch root, validates the AppStream metadata and the desktop
-# file it ships, and checks the installed programs: the tool adjusts an
+# files it ships, and checks the installed programs: the tool adjusts an
 # example, the converter converts one, the network tool adjusts the example
-# network, and the field guide sits beside the window program.
+# network, the office window answers, and the field guide sits beside the
+# window programs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=build/package
@@ -23,7 +24,9 @@ lintian --allow-root --fail-on error,warning "$deb" ||
 root="$out/root"
 dpkg-deb -x "$deb" "$root"
 for file in usr/bin/quarrow usr/bin/quarrow-adjust usr/bin/quarrow-convert usr/bin/quarrow-network \
-            usr/lib/quarrow/quarrow \
+            usr/bin/quarrow-office usr/lib/quarrow/quarrow usr/lib/quarrow/quarrow-office \
+            usr/share/applications/quarrow-office.desktop usr/share/man/man1/quarrow-office.1.gz \
+            usr/share/metainfo/com.example.quarrow.office.metainfo.xml \
             "usr/lib/quarrow/Trimble Level Run.pdf" usr/share/applications/quarrow.desktop \
             usr/share/icons/hicolor/48x48/apps/quarrow.png usr/share/mime/packages/quarrow.xml \
             usr/share/man/man1/quarrow.1.gz usr/share/man/man1/quarrow-adjust.1.gz \
@@ -36,12 +39,14 @@ for file in usr/bin/quarrow usr/bin/quarrow-adjust usr/bin/quarrow-convert usr/b
             usr/lib/quarrow/modules/quarrow-profile.so; do
   [ -e "$root/$file" ] || { echo "check-package: $file is missing" >&2; exit 1; }
 done
-# The guide's figures: the setup drawing, the window and the profile.
+# The guide's figures: the setup drawing, both windows and the profile.
 guide="$root/usr/lib/quarrow/Trimble Level Run.pdf"
-[ "$(pdfimages -list "$guide" | tail -n +3 | wc -l)" -ge 3 ] ||
+[ "$(pdfimages -list "$guide" | tail -n +3 | wc -l)" -ge 4 ] ||
   { echo "check-package: the field guide lacks its figures" >&2; exit 1; }
-desktop-file-validate "$root/usr/share/applications/quarrow.desktop" ||
-  { echo "check-package: desktop-file-validate rejects quarrow.desktop" >&2; exit 1; }
+for desktop in quarrow.desktop quarrow-office.desktop; do
+  desktop-file-validate "$root/usr/share/applications/$desktop" ||
+    { echo "check-package: desktop-file-validate rejects $desktop" >&2; exit 1; }
+done
 # --strict fails on anything above a pedantic hint; validate-tree also checks
 # that the metadata's launchable desktop file and icon are in the package.
 appstreamcli validate --no-net --strict "$root"/usr/share/metainfo/*.metainfo.xml >/dev/null &&
@@ -67,9 +72,10 @@ sed -e "s#  run.txt#  examples/run.txt#" -e "s#  run.adj#  $out/run.adj#" tests/
 "$root/usr/bin/quarrow-convert" --output "$out/run-from-jxl.txt" examples/convert/run.jxl >/dev/null
 cmp examples/convert/run-from-jxl.txt "$out/run-from-jxl.txt"
 [ "$("$root/usr/bin/quarrow-network" --version)" = "quarrow-network $version" ]
+[ "$(QT_QPA_PLATFORM=offscreen "$root/usr/bin/quarrow-office" --version)" = "Quarrow Office $version" ]
 SOURCE_DATE_EPOCH=1796558400 LC_ALL=C "$root/usr/bin/quarrow-network" --marks examples/network/marks.csv \
   --output "$out/network.adj" --export "$out/network.csv" examples/network/run*.txt
 grep -q "This level network MEETS third order" "$out/network.adj"
-echo "Package $deb: lintian, AppStream and desktop file clean; installs the programs, the guide"
-echo "beside quarrow, the manual pages, completion and metadata; adjusts and converts the examples"
-echo "and adjusts the example network."
+echo "Package $deb: lintian, AppStream and desktop files clean; installs the programs, the guide"
+echo "beside the windows, the manual pages, completion and metadata; adjusts and converts the"
+echo "examples, adjusts the example network, and the office window answers."
