@@ -12,6 +12,8 @@
 #   - start-up of quarrow-adjust on the five-line example against cat;
 #   - the window's first paint (offscreen) against an empty QMainWindow;
 #   - Adjust latency on a realistic 500-setup run through the Qt platform;
+#   - Quarrow Office on a 2,000-run network against quarrow-network, its
+#     event loop meanwhile, and its first paint;
 # and runs the engine's micro-benchmarks and three callgrind profiles.
 # Each is a script of its own beside this one (measure-*.sh, profile-*.sh)
 # that leaves plain figures in build/bench/data; write-results.sh turns
@@ -43,6 +45,8 @@ cmake --build "$build" --target quarrow-adjust quarrow-make-field-file quarrow-e
   quarrow-adjust-latency quarrow-qt-core-probe quarrow_first_paint_hook
 cmake --build "$build" --target quarrow-first-paint-probe 2>/dev/null || true
 cmake --build "$build" --target quarrow 2>/dev/null || true
+cmake --build "$build" --target quarrow-office quarrow-office-bench quarrow-network \
+  quarrow-make-network 2>/dev/null || true
 
 # --- Field files -----------------------------------------------------------
 mkdir -p "$data"
@@ -76,6 +80,7 @@ bench/measure-startup.sh
 bench/measure-paint.sh
 bench/measure-latency.sh
 bench/measure-outputs.sh
+bench/measure-office.sh
 record load-after "$(cut -d' ' -f1-3 /proc/loadavg)"
 
 # --- Micro-benchmarks and profiles (not part of the ratios) -----------------

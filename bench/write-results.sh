@@ -12,6 +12,7 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/results-summary.sh"
 source "$(dirname "$0")/results-measurements.sh"
 source "$(dirname "$0")/results-profiles.sh"
+source "$(dirname "$0")/results-office.sh"
 data=${1:-$data}
 results=${2:-$root/bench/RESULTS.md}
 
@@ -80,6 +81,7 @@ trap 'rm -f "$draft"' EXIT
   startup_section
   paint_section
   latency_section
+  office_section
   profile_sections
   echo
   # quarrow-network's figures come from bench/measure-network.sh.

@@ -99,6 +99,7 @@ frmOffice::frmOffice(OfficeServices& services, QWidget* parent)
 frmOffice::~frmOffice() {
   jobs_->Cancel();
   jobs_->Wait();
+  pool_.waitForDone();
 }
 
 void frmOffice::BuildViews() {
@@ -250,6 +251,9 @@ void frmOffice::RememberProject(const QString& path) {
   while (recent.size() > kRecentProjects) recent.removeLast();
   settings_.setValue(QStringLiteral("recentProjects"), recent);
   RememberFolder(path);
+  // Written now, while the window is busy opening anyway, not at its next
+  // paint.
+  settings_.sync();
   UpdateRecentMenu();
 }
 

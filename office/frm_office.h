@@ -11,6 +11,7 @@
 
 #include <QMainWindow>
 #include <QSettings>
+#include <QThreadPool>
 #include <memory>
 
 #include "office/job_runner.h"
@@ -51,6 +52,9 @@ class frmOffice : public QMainWindow {
 
   OfficeDocument& document() { return document_; }
   JobRunner& jobs() { return *jobs_; }
+  // The threads the window's work runs on. Not Qt's global pool: Qt's
+  // painting borrows that one's threads, and would wait for the work.
+  QThreadPool& pool() { return pool_; }
 
   // Opens the project file `path`, its problem shown when it cannot be.
   bool OpenProject(const QString& path);
@@ -133,6 +137,7 @@ class frmOffice : public QMainWindow {
   void ResizeColumns();
 
   OfficeServices& services_;
+  QThreadPool pool_;
   DiskPlatform disk_;
   OfficeDocument document_;
   QSettings settings_;

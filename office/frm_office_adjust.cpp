@@ -24,6 +24,12 @@ namespace {
 using ReadRunPointer = std::shared_ptr<const ProjectRun>;
 using ExportOutcome = std::pair<bool, std::string>;
 
+// An adjustment, and the runs it read again because their files changed.
+struct AdjustOutcome {
+  ProjectResult result;
+  std::vector<ReadRunPointer> read_again;
+};
+
 QString Counted(qsizetype n, const QString& one, const QString& many) {
   return n == 1 ? one : many.arg(n);
 }
@@ -46,10 +52,11 @@ void frmOffice::StartReading() {
   if (jobs_->busy()) return;  // the running job reads them when it ends
   const RunReadSettings settings = ReadSettingsOf(document_.project().options);
   DiskPlatform* disk = &disk_;
+  QThreadPool* pool = &pool_;
   jobs_->Start<ReadRunPointer>(
       Counted(paths.size(), tr("Reading a run..."), tr("Reading %1 runs...")),
-      [paths, settings, disk](JobRunner::CancelFlag cancelled) {
-        return QtConcurrent::mapped(paths, [settings, disk, cancelled](const QString& path) {
+      [paths, settings, disk, pool](JobRunner::CancelFlag cancelled) {
+        return QtConcurrent::mapped(pool, paths, [settings, disk, cancelled](const QString& path) {
           return ReadRunPointer(
               std::make_shared<ProjectRun>(ReadProjectRun(*disk, path, settings, cancelled)));
         });
@@ -81,20 +88,33 @@ void frmOffice::StartAdjusting() {
   const Project project = document_.project();
   const std::vector<ReadRunPointer> runs = document_.ReadRuns();
   DiskPlatform* disk = &disk_;
-  jobs_->Start<ProjectResult>(
+  QThreadPool* pool = &pool_;
+  jobs_->Start<AdjustOutcome>(
       tr("Adjusting..."),
-      [project, runs, disk](JobRunner::CancelFlag cancelled) {
-        return QtConcurrent::run(
-            [project, runs, disk, cancelled](QPromise<ProjectResult>& promise) {
-              promise.setProgressRange(0, 0);
-              promise.addResult(
-                  AdjustProject(*disk, project, runs, cancelled, [&promise](int done, int total) {
-                    promise.setProgressRange(0, total);
-                    promise.setProgressValue(done);
-                  }));
-            });
+      [project, runs, disk, pool](JobRunner::CancelFlag cancelled) {
+        return QtConcurrent::run(pool, [project, runs, disk,
+                                        cancelled](QPromise<AdjustOutcome>& promise) {
+          promise.setProgressRange(0, 0);
+          AdjustOutcome outcome;
+          // A file changed since it was read is read again first.
+          std::vector<ReadRunPointer> current = runs;
+          const RunReadSettings settings = ReadSettingsOf(project.options);
+          for (ReadRunPointer& run : current) {
+            if (cancelled()) break;
+            if (!NeedsReading(*run, settings)) continue;
+            run =
+                std::make_shared<ProjectRun>(ReadProjectRun(*disk, run->path, settings, cancelled));
+            outcome.read_again.push_back(run);
+          }
+          outcome.result =
+              AdjustProject(*disk, project, current, cancelled, [&promise](int done, int total) {
+                promise.setProgressRange(0, total);
+                promise.setProgressValue(done);
+              });
+          promise.addResult(std::move(outcome));
+        });
       },
-      [this, project](const QFuture<ProjectResult>& future, bool cancelled) {
+      [this, project](const QFuture<AdjustOutcome>& future, bool cancelled) {
         UpdateActions();
         if (cancelled || future.resultCount() == 0) {
           ShowStatus(tr("Adjusting was cancelled; nothing changed."));
@@ -104,11 +124,12 @@ void frmOffice::StartAdjusting() {
           ShowStatus(tr("The project changed while it was being adjusted: press F5 again."));
           return;
         }
-        const ProjectResult result = future.result();
-        document_.SetResult(result);
+        const AdjustOutcome outcome = future.result();
+        document_.StoreRuns(outcome.read_again);
+        document_.SetResult(outcome.result);
         // With no run chosen, what the adjustment says is the summary.
         if (SelectedRun() < 0) tabRun->setCurrentWidget(txtSummary);
-        ShowStatus(result.adjusted ? tr("Adjusted.") : Shown(result.problem));
+        ShowStatus(outcome.result.adjusted ? tr("Adjusted.") : Shown(outcome.result.problem));
       });
   UpdateActions();
 }
@@ -154,11 +175,12 @@ void frmOffice::StartExport(const ExportPlan& plan) {
   const std::vector<ReadRunPointer> runs = document_.ReadRuns();
   const ProjectResult result = *document_.result();
   DiskPlatform* disk = &disk_;
+  QThreadPool* pool = &pool_;
   jobs_->Start<ExportOutcome>(
       tr("Exporting..."),
-      [project, runs, result, plan, disk](JobRunner::CancelFlag cancelled) {
+      [project, runs, result, plan, disk, pool](JobRunner::CancelFlag cancelled) {
         return QtConcurrent::run(
-            [project, runs, result, plan, disk, cancelled](QPromise<ExportOutcome>& promise) {
+            pool, [project, runs, result, plan, disk, cancelled](QPromise<ExportOutcome>& promise) {
               std::string problem;
               const bool written = ExportProject(
                   *disk, project, runs, result, plan, cancelled,

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QSaveFile>
+#include <QSet>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QUrl>
@@ -139,10 +140,12 @@ void frmOffice::mnuSaveAs_Click() {
 void frmOffice::AddRuns(const QStringList& paths) {
   QStringList added;
   const QStringList& listed = document_.project().runs;
-  const QString project_file = document_.path();
+  QSet<QString> taken(listed.begin(), listed.end());
+  taken.insert(document_.path());
   const auto take = [&](const QString& file) {
     const QString path = QDir::cleanPath(QFileInfo(file).absoluteFilePath());
-    if (path == project_file || listed.contains(path) || added.contains(path)) return;
+    if (taken.contains(path)) return;
+    taken.insert(path);
     added << path;
   };
   for (const QString& path : paths) {

@@ -12,6 +12,7 @@
 #include <QTextBlock>
 #include <QtConcurrent>
 #include <set>
+#include <unordered_map>
 
 #include "exports/name_encoding.h"
 #include "office/display.h"
@@ -96,7 +97,7 @@ void frmOffice::ShowRunDetails() {
     }
     ShowSummary();
   });
-  watcher->setFuture(QtConcurrent::run([disk, project, mode, run, outcome] {
+  watcher->setFuture(QtConcurrent::run(&pool_, [disk, project, mode, run, outcome] {
     return MakeRunDetails(*disk, project, mode, *run, outcome);
   }));
 }
@@ -217,23 +218,28 @@ void frmOffice::picNetwork_RunClicked(int run) {
 void frmOffice::RefreshDiagram() {
   DiagramData data;
   const ProjectResult* result = document_.result();
+  std::unordered_map<std::string, bool> checked;
+  if (result != nullptr) {
+    for (const MarkOutcome& outcome : result->marks) checked[outcome.name] = outcome.checked;
+  }
+  std::unordered_map<std::string, int> row_of;
   for (int row = 0; row < marks_->rowCount(); ++row) {
+    const std::string& name = marks_->NameAt(row);
+    row_of.emplace(name, row);
     DiagramMark mark;
-    mark.name = MarkNameText(marks_->NameAt(row));
+    mark.name = MarkNameText(name);
     mark.listed = marks_->IsListed(row);
     if (mark.listed) {
       const ProjectMark& listed = document_.project().marks[static_cast<std::size_t>(row)];
-      if (listed.elevation)
+      if (listed.elevation) {
         mark.status = listed.std_dev ? MarkStatus::kWeighted : MarkStatus::kFixed;
+      }
       if (listed.easting && listed.northing) {
         mark.position = QPointF(*listed.easting, *listed.northing);
       }
     }
-    if (result != nullptr) {
-      for (const MarkOutcome& outcome : result->marks) {
-        if (outcome.name == marks_->NameAt(row)) mark.checked = outcome.checked;
-      }
-    }
+    const auto found = checked.find(name);
+    if (found != checked.end()) mark.checked = found->second;
     data.marks.push_back(mark);
   }
   diagram_runs_.clear();
@@ -241,10 +247,12 @@ void frmOffice::RefreshDiagram() {
   for (int row = 0; row < runs.size(); ++row) {
     const ReadRunPointer run = document_.Run(runs[row]);
     if (!run || !run->read) continue;
+    const auto from = row_of.find(run->record.from_name);
+    const auto to = row_of.find(run->record.to_name);
+    if (from == row_of.end() || to == row_of.end()) continue;
     DiagramRun line;
-    line.from = marks_->RowOf(run->record.from_name);
-    line.to = marks_->RowOf(run->record.to_name);
-    if (line.from < 0 || line.to < 0) continue;
+    line.from = from->second;
+    line.to = to->second;
     line.name = QFileInfo(runs[row]).completeBaseName();
     if (result != nullptr && result->adjusted) {
       const RunOutcome& outcome = result->runs[static_cast<std::size_t>(row)];

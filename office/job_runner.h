@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -45,10 +46,16 @@ class JobRunner {
     bar_.setValue(0);
     Show(true);
     auto* watcher = new QFutureWatcher<T>();
-    QObject::connect(watcher, &QFutureWatcherBase::progressRangeChanged, &bar_,
-                     &QProgressBar::setRange);
-    QObject::connect(watcher, &QFutureWatcherBase::progressValueChanged, &bar_,
-                     &QProgressBar::setValue);
+    // The bar follows the job a few times a second: a bar repaints at once
+    // whenever its value changes, and a job may report thousands of steps.
+    auto* pace = new QTimer(watcher);
+    QObject::connect(pace, &QTimer::timeout, &bar_, [this, watcher] {
+      const int minimum = watcher->progressMinimum();
+      const int maximum = watcher->progressMaximum();
+      if (bar_.minimum() != minimum || bar_.maximum() != maximum) bar_.setRange(minimum, maximum);
+      if (bar_.value() != watcher->progressValue()) bar_.setValue(watcher->progressValue());
+    });
+    pace->start(150);
     QObject::connect(watcher, &QFutureWatcherBase::finished, &bar_,
                      [this, watcher, flag, done = std::move(done)] {
                        const QFuture<T> future = watcher->future();

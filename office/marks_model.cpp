@@ -33,14 +33,6 @@ ProjectMark NamedMark(const std::string& name) {
   return mark;
 }
 
-const MarkOutcome* FindOutcome(const ProjectResult* result, const std::string& name) {
-  if (result == nullptr) return nullptr;
-  for (const MarkOutcome& mark : result->marks) {
-    if (mark.name == name) return &mark;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 MarksModel::MarksModel(OfficeDocument& document, QObject* parent)
@@ -50,6 +42,7 @@ MarksModel::MarksModel(OfficeDocument& document, QObject* parent)
   connect(&document_, &OfficeDocument::runsChanged, this, &MarksModel::Refresh);
   connect(&document_, &OfficeDocument::runsRead, this, &MarksModel::Refresh);
   connect(&document_, &OfficeDocument::resultChanged, this, [this] {
+    IndexOutcomes();
     if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));
   });
 }
@@ -91,6 +84,17 @@ void MarksModel::Refresh() {
   if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));
 }
 
+void MarksModel::IndexOutcomes() {
+  outcomes_.clear();
+  if (document_.result() == nullptr) return;
+  for (const MarkOutcome& mark : document_.result()->marks) outcomes_.emplace(mark.name, &mark);
+}
+
+const MarkOutcome* MarksModel::Outcome(const std::string& name) const {
+  const auto found = outcomes_.find(name);
+  return found == outcomes_.end() ? nullptr : found->second;
+}
+
 int MarksModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
@@ -114,7 +118,7 @@ int MarksModel::RowOf(const std::string& name) const {
 
 QVariant MarksModel::Text(int row, int column, bool editing) const {
   const Row& entry = rows_[static_cast<std::size_t>(row)];
-  const MarkOutcome* outcome = FindOutcome(document_.result(), entry.name);
+  const MarkOutcome* outcome = Outcome(entry.name);
   if (column == kName) return MarkNameText(entry.name);
   if (column == kRuns) return entry.runs;
   if (column == kAdjusted) return outcome ? FormatNumber(outcome->elevation) : QString();

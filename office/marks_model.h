@@ -11,6 +11,7 @@
 #include <QAbstractTableModel>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "office/office_document.h"
@@ -68,6 +69,9 @@ class MarksModel : public QAbstractTableModel {
   };
   void Rebuild();
   void Refresh();
+  // The adjustment's marks by name, for the rows.
+  void IndexOutcomes();
+  const MarkOutcome* Outcome(const std::string& name) const;
   QVariant Text(int row, int column, bool editing) const;
   // `text` read into column `column` of `mark`; false with `problem`.
   bool ReadCell(ProjectMark& mark, int column, const QString& text, QString& problem) const;
@@ -76,6 +80,7 @@ class MarksModel : public QAbstractTableModel {
 
   OfficeDocument& document_;
   std::vector<Row> rows_;
+  std::unordered_map<std::string, const MarkOutcome*> outcomes_;
 };
 
 }  // namespace quarrow

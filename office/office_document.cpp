@@ -90,7 +90,7 @@ QStringList OfficeDocument::RunsToRead() const {
   QStringList paths;
   for (const QString& path : project_.runs) {
     const auto run = Run(path);
-    if (!run || NeedsReading(*run, settings)) paths.append(path);
+    if (!run || !(run->settings == settings)) paths.append(path);
   }
   return paths;
 }

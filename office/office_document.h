@@ -47,8 +47,9 @@ class OfficeDocument : public QObject {
   // The run `path` as read, or null when it is not read yet.
   std::shared_ptr<const ProjectRun> Run(const QString& path) const;
   void StoreRuns(const std::vector<std::shared_ptr<const ProjectRun>>& runs);
-  // The project's runs that must be read: never read, read with other
-  // settings, or changed since.
+  // The project's runs that must be read: never read, or read with other
+  // settings. (Whether a file changed since is for the adjustment to ask,
+  // off the window's thread: that is a look at every file.)
   QStringList RunsToRead() const;
   // One read run per project run, or none while any is not read.
   std::vector<std::shared_ptr<const ProjectRun>> ReadRuns() const;

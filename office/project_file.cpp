@@ -7,8 +7,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <QSet>
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 #include "engine/code_pages.h"
 #include "network/network_adjustment.h"
@@ -255,6 +257,7 @@ std::optional<Project> ReadProjectJson(const QByteArray& bytes, const QString& f
   Reader reader;
   const QDir base(folder);
   const QJsonArray runs = root.value(QLatin1String("runs")).toArray();
+  QSet<QString> listed;
   for (int i = 0; i < runs.size(); ++i) {
     const QString run = runs.at(i).toString();
     if (run.isEmpty()) {
@@ -262,12 +265,13 @@ std::optional<Project> ReadProjectJson(const QByteArray& bytes, const QString& f
       continue;
     }
     const QString path = QDir::cleanPath(base.absoluteFilePath(run));
-    if (project.runs.contains(path)) {
+    if (listed.contains(path)) {
       reader.Fail(QStringLiteral("runs[%1]").arg(i),
                   QStringLiteral("%1 is listed twice.").arg(run));
       continue;
     }
     project.runs.append(path);
+    listed.insert(path);
   }
   const QJsonArray marks = root.value(QLatin1String("marks")).toArray();
   for (int i = 0; i < marks.size(); ++i) {

@@ -106,8 +106,10 @@ void OfficeTest::OpenAndAdjust(const QString& project) {
 
 void OfficeTest::Settle() {
   for (int turn = 0; turn < 20; ++turn) {
-    if (window) window->jobs().Wait();
-    QThreadPool::globalInstance()->waitForDone();
+    if (window) {
+      window->jobs().Wait();
+      window->pool().waitForDone();
+    }
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
   }
 }

@@ -78,7 +78,7 @@ int main(int argc, char* argv[]) {
     QApplication::processEvents(QEventLoop::AllEvents, 20);
     QThread::msleep(5);
   }
-  QThreadPool::globalInstance()->waitForDone();
+  window.pool().waitForDone();
   QApplication::processEvents();
   const QImage image = window.grab().toImage();
   if (services.problems || !image.save(QString::fromLocal8Bit(argv[2]))) return 1;
