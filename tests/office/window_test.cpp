@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDateTime>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -164,6 +165,24 @@ TEST_F(OfficeWindow, TheExampleNetworkAdjustsWithTheToolsStandardError) {
   Marks().setData(Marks().index(0, MarksModel::kElevation), "499.9");
   EXPECT_EQ(window->document().result(), nullptr);
   EXPECT_EQ(ColumnTexts(Runs(), RunsModel::kMisclosure), QStringList(6, QString()));
+}
+
+TEST_F(OfficeWindow, AFieldFileChangedSinceItWasReadIsReadAgainAtAdjust) {
+  OpenAndAdjust(Path("single.qproject"));
+  EXPECT_EQ(window->document().result()->runs[0].verdict, RunVerdict::kMeets);
+  // The ending bench mark's rod, 1.5 m, becomes 2.5 m: a metre of misclosure.
+  std::string bytes = ReadBytes(Path("run.txt"));
+  const std::size_t last = bytes.rfind("1.500");
+  ASSERT_NE(last, std::string::npos);
+  bytes.replace(last, 5, "2.500");
+  WriteBytes(Path("run.txt"), bytes);
+  QFile(Path("run.txt")).setFileTime(QDateTime::currentDateTime().addSecs(5),
+                                     QFileDevice::FileModificationTime);
+  window->mnuAdjust_Click();
+  window->jobs().Wait();
+  ASSERT_NE(window->document().result(), nullptr);
+  EXPECT_EQ(window->document().result()->runs[0].verdict, RunVerdict::kFails);
+  EXPECT_EQ(window->document().Run(Path("run.txt"))->size, static_cast<qint64>(bytes.size()));
 }
 
 TEST_F(OfficeWindow, AsksBeforeDroppingUnsavedChangesAndSavesAtomically) {
