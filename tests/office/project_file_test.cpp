@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "office/marks_csv.h"
@@ -58,6 +59,17 @@ TEST(ProjectFile, WhatIsSavedOpensTheSame) {
   // Saved again, it is the same file.
   ASSERT_TRUE(SaveProjectFile(*read, path, error));
   EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+TEST(ProjectFile, TheExampleNetworkIsAsTheOfficeSavesIt) {
+  const QString path = QStringLiteral(QUARROW_EXAMPLES "/network/project.qproject");
+  QString error;
+  const std::optional<Project> project = LoadProjectFile(path, error);
+  ASSERT_TRUE(project) << error.toStdString();
+  EXPECT_EQ(project->runs.size(), 6);
+  EXPECT_EQ(project->marks.size(), 3u);
+  EXPECT_EQ(project->options.units, Units::kFeet);
+  EXPECT_EQ(ProjectJson(*project, QFileInfo(path).absolutePath()).toStdString(), ReadBytes(path));
 }
 
 TEST(ProjectFile, MovedWithItsRunsItStillFindsThem) {
