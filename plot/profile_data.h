@@ -10,6 +10,7 @@
 
 #include "engine/platform.h"
 #include "engine/run_listener.h"
+#include "engine/units.h"
 
 namespace quarrow {
 
@@ -32,7 +33,7 @@ struct ProfileLabel {
 
 struct ProfileData {
   std::string field_file;  // the field file's name, without its folder, as bytes
-  bool feet = false;       // feet, else metres
+  Units units = Units::kMetric;
   CivilDate date;
   double run_length = 0;
   double misclosure = 0;

@@ -41,7 +41,7 @@ void DrawHeader(QPainter& painter, const ProfileData& data, const QLocale& local
       QFontMetricsF(painter.font())
           .elidedText(ProfileTr("Profile of %1").arg(file), Qt::ElideMiddle, kTitleWidth));
   QStringList subtitle{ProfileTr("Adjusted trigonometric level run"),
-                       data.feet ? ProfileTr("feet") : ProfileTr("metres")};
+                       data.units == Units::kFeet ? ProfileTr("feet") : ProfileTr("metres")};
   const QDate date(data.date.year, data.date.month, data.date.day);
   if (date.isValid()) subtitle << locale.toString(date, QLocale::ShortFormat);
   painter.setFont(Font(17));
@@ -116,7 +116,7 @@ void DrawProfile(QPainter& painter, const ProfileData& data, const QLocale& loca
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
   painter.fillRect(QRectF(0, 0, kCanvasWidth, kCanvasHeight), Qt::white);
-  const QString unit = data.feet ? ProfileTr("ft") : ProfileTr("m");
+  const QString unit = data.units == Units::kFeet ? ProfileTr("ft") : ProfileTr("m");
   DrawHeader(painter, data, locale, unit);
   DrawElevationPanel(painter, elevation, axis.scale, axis.ticks, locale, unit);
   DrawBalancePanel(painter, balance, axis.scale, axis.ticks, locale, unit);

@@ -36,7 +36,7 @@ std::optional<ProfileFormat> ProfilePicture::FormatOf(std::string_view path) {
 void ProfilePicture::Begin(const ThirdOrderVerdict& verdict) {
   data_ = ProfileData{};
   data_.field_file = FileName(rs_.InputPath);
-  data_.feet = rs_.UnitMark == '\'';
+  data_.units = UnitsOfMark(rs_.UnitMark);
   data_.date = date_;
   data_.run_length = rs_.RunLength;
   data_.misclosure = rs_.Misclosure;
@@ -112,7 +112,7 @@ bool ProfilePicture::Finish() {
   facts.description = Tr("Adjusted elevations and sight balance of a level run");
   // Letter for a run in feet, A4 in metres: the paper the crew most likely
   // has.
-  facts.letter = data_.feet;
+  facts.letter = data_.units == Units::kFeet;
   QString error;
   const bool drawn = WritePicture(
       *file_, *format, facts, [this](QPainter& painter) { DrawProfile(painter, data_, QLocale()); },
