@@ -135,6 +135,10 @@ TEST(ToolEntries, RefuseAndSayWhyWritingNothing) {
        "quarrow-convert: --from is given 2 times", ""},
       {"the input as its own output", Tool::kConvert, {"--output", "run.jxl", "run.jxl"}, 2,
        "quarrow-convert: run.jxl is the input itself", ""},
+      {"a name that is no UTF-8", Tool::kAdjust, {"--begin", "1", "--end", "1", "caf\uFFFD.txt"}, 2,
+       "quarrow-adjust: 'caf\xEF\xBF\xBD.txt' is not valid UTF-8 text", ""},
+      {"an output that is no UTF-8", Tool::kNetwork, {"--marks", "marks.csv", "--output",
+       "r\uFFFDport.adj", "run1-n1-j2.txt"}, 2, "quarrow-network: 'r\xEF\xBF\xBDport.adj' is not valid UTF-8", ""},
       // clang-format on
   };
   for (const auto& row : rows) {
