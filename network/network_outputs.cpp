@@ -62,7 +62,7 @@ bool WriteNetworkOutputs(Platform& platform, const NetworkRequest& request, cons
     add(std::make_unique<NetworkCsvPoints>(path, std::move(sink)));
   }
   if (!files.json_exports.empty()) {
-    const std::string prologue = NetworkJsonPrologue(network, result);
+    const std::string prologue = NetworkJsonPrologue(request, network, result);
     for (const std::string& path : files.json_exports) {
       std::unique_ptr<ReportSink> sink = CreateOutput(platform, path);
       if (!sink) return false;
@@ -76,6 +76,7 @@ bool WriteNetworkOutputs(Platform& platform, const NetworkRequest& request, cons
   std::vector<std::pair<std::string, std::unique_ptr<ReportSink>>> run_reports;
   if (files.run_reports || !exports.empty()) {
     for (const RunRecord& run : network.runs) {
+      if (run.kind != ObservationKind::kTrigRun) continue;  // a levelled line has no report
       RunState rs;
       PrepareRunState(rs, run, network, request,
                       result.solution.elevation[static_cast<std::size_t>(run.from)],

@@ -83,7 +83,7 @@ class SparseInverse {
 
 NetworkSolution SolveNetwork(const std::vector<NetworkMark>& marks,
                              const std::vector<NetworkRun>& runs, double sigma_per_root_km,
-                             bool cofactors) {
+                             bool cofactors, const std::vector<bool>* datum) {
   NetworkSolution solution;
   const std::size_t mark_count = marks.size();
   std::vector<int> unknown(mark_count, -1);
@@ -148,6 +148,18 @@ NetworkSolution SolveNetwork(const std::vector<NetworkMark>& marks,
     }
     for (int u = 0; u < unknowns; ++u)
       permuted[static_cast<std::size_t>(u)] = factor.permutationP().indices()[u];
+    if (datum != nullptr) {
+      Eigen::VectorXd indicator(unknowns);
+      indicator.setZero();
+      for (std::size_t m = 0; m < mark_count; ++m) {
+        if (unknown[m] >= 0 && (*datum)[m]) indicator[unknown[m]] = 1;
+      }
+      const Eigen::VectorXd sums = factor.solve(indicator);
+      solution.datum_cofactor_sum.assign(mark_count, 0.0);
+      for (std::size_t m = 0; m < mark_count; ++m) {
+        if (unknown[m] >= 0) solution.datum_cofactor_sum[m] = sums[unknown[m]];
+      }
+    }
   }
   solution.solved = true;
 

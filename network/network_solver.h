@@ -39,6 +39,9 @@ struct NetworkSolution {
   // Per run: the cofactor of its residual, q_vv = K - a N^-1 a', in km.
   // Empty when the cofactors were not asked for.
   std::vector<double> residual_cofactor;
+  // Per mark, when a datum was given: the sum of its entries of N^-1 with
+  // the datum's marks, what a change of datum needs (0 for fixed marks).
+  std::vector<double> datum_cofactor_sum;
   std::int64_t redundancy = 0;     // runs plus weighted marks minus unknowns
   double weighted_square_sum = 0;  // v'Pv with run weights 1/K (units^2 per km)
 };
@@ -49,8 +52,9 @@ struct NetworkSolution {
 // entries of N^-1 (the Takahashi recursion on the factor: time grows with
 // the sum of squared column counts of the factor, not with marks times
 // runs). Every mark index of `runs` must be below marks.size().
+// With `datum` (a flag per mark), also datum_cofactor_sum.
 NetworkSolution SolveNetwork(const std::vector<NetworkMark>& marks,
                              const std::vector<NetworkRun>& runs, double sigma_per_root_km,
-                             bool cofactors = true);
+                             bool cofactors = true, const std::vector<bool>* datum = nullptr);
 
 }  // namespace quarrow

@@ -28,7 +28,7 @@ enum class DiagramMarkKind {
 // Where a mark stands on the ground, in the units of the network, east and
 // north. A coordinate that is not finite, or beyond 1e12 in size, is taken
 // as no position.
-struct MarkPosition {
+struct DiagramPosition {
   double easting = 0;
   double northing = 0;
 };
@@ -37,7 +37,7 @@ struct DiagramMark {
   std::string name;  // bytes as read from the marks or field file
   DiagramMarkKind kind = DiagramMarkKind::kAdjusted;
   // None: the graph layout places the mark among its neighbours.
-  std::optional<MarkPosition> position;
+  std::optional<DiagramPosition> position;
   // Shown under the name when finite.
   double adjusted_elevation = std::numeric_limits<double>::quiet_NaN();
 };

@@ -178,8 +178,9 @@ TEST_F(NetworkTool, ExitStatusesAndMessages) {
   } rows[] = {
       // clang-format off
       {"meets", QStringList{"--marks", "marks.csv", "--output", "out.adj"} + all, 0, "", true},
-      {"global test fails: sigma far too large", QStringList{"--sigma", "200", "--marks", "marks.csv", "--output", "out.adj"} + all, 1, "", true},
-      {"strict writes nothing", QStringList{"--strict", "--sigma", "200", "--marks", "marks.csv", "--output", "out.adj"} + all, 1, "quarrow-network: 6 of 6 runs and 3 of 3 loops meet third order; the global test failed", false},
+      {"sigma far too large: pessimistic, no failure", QStringList{"--sigma", "200", "--marks", "marks.csv", "--output", "out.adj"} + all, 0, "", true},
+      {"global test fails: sigma far too small", QStringList{"--sigma", "0.2", "--marks", "marks.csv", "--output", "out.adj"} + all, 1, "", true},
+      {"strict writes nothing", QStringList{"--strict", "--sigma", "0.2", "--marks", "marks.csv", "--output", "out.adj"} + all, 1, "quarrow-network: 6 of 6 runs and 3 of 3 loops meet third order; the global test failed", false},
       {"mark listed twice", QStringList{"--marks", "twice.csv", "--output", "out.adj"} + all, 2, "The mark BM N-1 is listed twice", false},
       {"marks cut off from every listed mark", QStringList{"--marks", "one-fixed.csv", "--output", "out.adj", "run1-n1-j2.txt", "run6-j3-n7.txt"}, 2, "These bench marks reach no mark of the marks file through runs:\nBM N-1, J-2, J-3, BM N-7\nTheir runs:\nrun1-n1-j2.txt, run6-j3-n7.txt", false},
       {"unnamed beginning mark", QStringList{"--marks", "marks.csv", "--output", "out.adj", "run1-n1-j2.txt", "unnamed.txt"}, 2, "The beginning bench mark has no name in:\nunnamed.txt", false},

@@ -341,8 +341,8 @@ TEST(NetworkDiagram, EachFormatCommittedOrNothing) {
 
 TEST(NetworkDiagram, BadDataStillDraws) {
   DiagramData broken = ExampleWithBlunder();
-  broken.marks[0].position = MarkPosition{kNan, 5};
-  broken.marks[1].position = MarkPosition{1e300, -1e300};
+  broken.marks[0].position = DiagramPosition{kNan, 5};
+  broken.marks[1].position = DiagramPosition{1e300, -1e300};
   broken.marks[2].adjusted_elevation = kInf;
   broken.marks[3].name = std::string(5000, 'N');
   broken.marks[4].name = std::string("\x01\t\x1a\xff", 4);
@@ -359,9 +359,9 @@ TEST(NetworkDiagram, BadDataStillDraws) {
   broken.title = std::string(4000, 'T');
   broken.date = {0, 13, 40};
   DiagramData one;
-  one.marks.push_back({"ALONE", DiagramMarkKind::kFixed, MarkPosition{1, 1}, 5});
+  one.marks.push_back({"ALONE", DiagramMarkKind::kFixed, DiagramPosition{1, 1}, 5});
   DiagramData same_spot = Example();
-  for (DiagramMark& mark : same_spot.marks) mark.position = MarkPosition{7, 7};
+  for (DiagramMark& mark : same_spot.marks) mark.position = DiagramPosition{7, 7};
   DiagramData huge = Grid(40);
   huge.title = "1600 marks";
   const struct {

@@ -49,7 +49,7 @@ inline DiagramData Example() {
 // a blunder and loop 3 failing.
 inline DiagramData ExampleWithBlunder() {
   DiagramData data = Example();
-  const MarkPosition at[] = {{1000, 5000}, {4100, 5600}, {2600, 2100}, {2300, 6200}, {2500, 4000}};
+  const DiagramPosition at[] = {{1000, 5000}, {4100, 5600}, {2600, 2100}, {2300, 6200}, {2500, 4000}};
   for (std::size_t i = 0; i < data.marks.size(); ++i) data.marks[i].position = at[i];
   data.observations[4].standardized = -4.12;
   data.observations[4].flagged = true;
@@ -64,9 +64,9 @@ inline DiagramData ExampleWithBlunder() {
 // a levelled line from J-3 to a new mark that nothing else checks.
 inline DiagramData ExamplePartly() {
   DiagramData data = Example();
-  data.marks[0].position = MarkPosition{1000, 5000};
-  data.marks[1].position = MarkPosition{4100, 5600};
-  data.marks[2].position = MarkPosition{2600, 2100};
+  data.marks[0].position = DiagramPosition{1000, 5000};
+  data.marks[1].position = DiagramPosition{4100, 5600};
+  data.marks[2].position = DiagramPosition{2600, 2100};
   data.marks.push_back({"TBM 9", DiagramMarkKind::kAdjusted, std::nullopt, 488.112});
   data.observations.push_back(
       {4, 5, "L1", DiagramObservationKind::kLevelledLine, std::nullopt, false});
@@ -87,7 +87,7 @@ inline DiagramData Grid(int side, int positioned_every = 0) {
     mark.name = "M" + std::to_string(i);
     mark.kind = i < 2 ? DiagramMarkKind::kFixed : DiagramMarkKind::kAdjusted;
     if (positioned_every > 0 && i % positioned_every == 0) {
-      mark.position = MarkPosition{100.0 * (i % side), -100.0 * (i / side)};
+      mark.position = DiagramPosition{100.0 * (i % side), -100.0 * (i / side)};
     }
     mark.adjusted_elevation = 100 + 0.01 * i;
     data.marks.push_back(mark);
