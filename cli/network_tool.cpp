@@ -13,6 +13,8 @@
 #include "engine/whole_file.h"
 #include "network/network_adjustment.h"
 #include "network/network_outputs.h"
+#include "network/network_picture.h"
+#include "plot/profile_format.h"
 #include "shell/prepare_adjustment.h"
 
 namespace quarrow {
@@ -78,10 +80,25 @@ bool ReadRunsFrom(Platform& platform, const ToolCommandLine& command_line, const
   return true;
 }
 
+// The network's picture, drawn and moved into place with the other outputs.
+class DiagramSideOutput : public NetworkSideOutput {
+ public:
+  DiagramSideOutput(std::unique_ptr<DiagramOutput> diagram, DiagramData data)
+      : diagram_(std::move(diagram)), data_(std::move(data)) {}
+  const std::string& path() const override { return diagram_->path(); }
+  bool Write() override { return diagram_->Write(data_); }
+  bool Commit() override { return diagram_->Commit(); }
+  std::string ErrorText() const override { return diagram_->ErrorText(); }
+
+ private:
+  std::unique_ptr<DiagramOutput> diagram_;
+  DiagramData data_;
+};
+
 }  // namespace
 
 int RunNetworkTool(const QStringList& arguments, Platform& platform, std::ostream& output,
-                   std::ostream& errors) {
+                   std::ostream& errors, MakeNetworkDiagram make_diagram) {
   ToolCommandLine command_line(
       kProgram,
       "Adjusts level runs together by least squares: each field file is one run between its\n"
@@ -132,14 +149,20 @@ int RunNetworkTool(const QStringList& arguments, Platform& platform, std::ostrea
       "minimal");
   const QCommandLineOption decimals("decimals",
                                     "Decimals of the report's elevations and residuals (3).", "N");
+  const QCommandLineOption diagram(
+      "diagram",
+      "Also draw the network (marks, observations coloured by standardized residual, failing "
+      "loops shaded) as a picture: .svg, .png or .pdf.",
+      "FILE");
   const QCommandLineOption refraction = RefractionOption();
   const QCommandLineOption force =
-      ForceOption("Replace existing files: the report, exports and run reports.");
+      ForceOption("Replace existing files: the report, exports, run reports and diagram.");
   const QCommandLineOption strict =
       StrictOption("Write nothing when anything fails (exit status 1).");
-  command_line.AddOptions({marks, units, report, exports, reports, lines, runs_from, sigma,
-                           components, free, constraint, decimals, refraction, force, strict},
-                          {"export", "lines", "runs-from", "sigma"});
+  command_line.AddOptions(
+      {marks, units, report, exports, reports, lines, runs_from, sigma, components, free,
+       constraint, decimals, diagram, refraction, force, strict},
+      {"export", "lines", "runs-from", "sigma"});
   command_line.AddPositional("RUN_FILE", "Comma-delimited level files, one run each.",
                              "[RUN_FILE...]");
   int status = 0;
@@ -192,6 +215,18 @@ int RunNetworkTool(const QStringList& arguments, Platform& platform, std::ostrea
   named.push_back({"--output", files.report});
   if (!command_line.ReadExports(exports, files.csv_exports, files.json_exports, named)) {
     return kToolInputError;
+  }
+  std::string diagram_path;
+  if (command_line.IsSet(diagram)) {
+    diagram_path = QtPlatform::FromQString(command_line.Value(diagram));
+    if (!ProfileFormatOf(diagram_path)) {
+      return command_line.UsageError("--diagram must name a .svg, .png or .pdf file, not '" +
+                                     Local8(command_line.Value(diagram)) + "'.");
+    }
+    if (make_diagram == nullptr) {
+      return command_line.UsageError("--diagram: this quarrow-network cannot draw pictures.");
+    }
+    named.push_back({"--diagram", diagram_path});
   }
   if (!ReadSigmas(command_line, sigma, request)) return kToolInputError;
   request.variance_components = command_line.IsSet(components);
@@ -258,13 +293,22 @@ int RunNetworkTool(const QStringList& arguments, Platform& platform, std::ostrea
            << "; nothing was written (--strict).\n";
     return kToolFailsSpecifications;
   }
+  std::unique_ptr<DiagramSideOutput> picture;
+  if (!diagram_path.empty()) {
+    picture = std::make_unique<DiagramSideOutput>(
+        std::unique_ptr<DiagramOutput>(make_diagram(diagram_path)),
+        NetworkDiagramData(request, *network, result, platform.Today(),
+                           platform.DecimalSeparator()));
+    files.side_outputs.push_back(picture.get());
+  }
   if (!WriteNetworkOutputs(platform, request, *network, result, files)) return kToolInputError;
   return result.all_meet ? kToolMeetsSpecifications : kToolFailsSpecifications;
 }
 
-int RunNetworkTool(const QStringList& arguments, std::ostream& output, std::ostream& errors) {
+int RunNetworkTool(const QStringList& arguments, std::ostream& output, std::ostream& errors,
+                   MakeNetworkDiagram make_diagram) {
   ConsolePlatform platform(errors);
-  return RunNetworkTool(arguments, platform, output, errors);
+  return RunNetworkTool(arguments, platform, output, errors, make_diagram);
 }
 
 }  // namespace quarrow

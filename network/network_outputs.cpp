@@ -111,6 +111,12 @@ bool WriteNetworkOutputs(Platform& platform, const NetworkRequest& request, cons
     }
   }
   if (!exports.Finish()) return false;  // shows the failure; nothing moves
+  for (NetworkSideOutput* output : files.side_outputs) {
+    if (!output->Write()) {
+      ShowError(platform, {m::kUnableToWriteOutput, output->path(), output->ErrorText()});
+      return false;
+    }
+  }
 
   // All complete: move them into place, the run reports first, the
   // network report last.
@@ -121,6 +127,12 @@ bool WriteNetworkOutputs(Platform& platform, const NetworkRequest& request, cons
     }
   }
   if (!exports.Commit()) return false;
+  for (NetworkSideOutput* output : files.side_outputs) {
+    if (!output->Commit()) {
+      ShowError(platform, {m::kUnableToWriteOutput, output->path(), output->ErrorText()});
+      return false;
+    }
+  }
   if (!report->Commit()) {
     ShowError(platform, {m::kUnableToWriteReport, files.report, report->ErrorText()});
     return false;
