@@ -206,7 +206,8 @@ std::string GroupsTable(const NetworkResult& result, const Numbers& numbers, boo
   for (const GroupResult& group : result.groups) {
     std::vector<std::string> row = {
         group.name, std::to_string(group.observations),
-        group.name == kMarksGroup ? "their own" : numbers.Fixed(group.sigma_apriori),
+        group.name == kMarksGroup || group.sigma_apriori == 0 ? "their own"
+                                                                        : numbers.Fixed(group.sigma_apriori),
         numbers.Share(group.redundancy)};
     if (estimated) {
       row.push_back(numbers.Fixed(group.variance_factor));
@@ -276,14 +277,16 @@ std::string NetworkReportText(Platform& platform, const NetworkRequest& request,
   line("  " + (request.marks_file.empty() ? std::string("(none: a free network of its own marks)")
                                           : request.marks_file));
   line("");
-  line("Level Files:");
-  std::size_t listed = 0;
-  for (const RunRecord& run : network.runs) {
-    if (run.kind == ObservationKind::kListedLine) continue;
-    line(RightText(std::to_string(++listed), 5) + "  " + run.file);
+    if (!request.run_files.empty()) {
+    line("Level Files:");
+    std::size_t listed = 0;
+    for (const RunRecord& run : network.runs) {
+      if (run.kind == ObservationKind::kListedLine) continue;
+      line(RightText(std::to_string(++listed), 5) + "  " + run.file);
+    }
   }
   if (!request.lines_files.empty()) {
-    line("");
+    if (!request.run_files.empty()) line("");
     line("Lines Files:");
     for (const std::string& file : request.lines_files) line("  " + file);
   }

@@ -39,16 +39,28 @@ std::vector<std::string> NetworkSummary(const std::string& separator, const Netw
   } else if (request.datum == NetworkDatum::kMinimal) {
     lines.push_back("| Minimally constrained: one fixed mark held in each part.");
   }
-  lines.push_back(
-      "| The a-priori standard error is " + fixed(result.sigma_millimetres) + "mm per root km" +
-      (network.groups.size() > 1 || result.lines > 0 ? " for trig runs (groups above)." : "."));
+    // One precision for all: the trig runs' sigma says it. Several groups:
+  // the groups table does, and the unit weight is a plain factor.
+  const bool one_precision = network.groups.size() == 1 && network.groups[0] == kTrigGroup;
+  if (one_precision) {
+    lines.push_back("| The a-priori standard error is " + fixed(result.sigma_millimetres) +
+                    "mm per root km.");
+  } else {
+    lines.push_back("| The a-priori standard errors are those of the groups table.");
+  }
   if (request.variance_components) {
     lines.push_back("| Variance components estimated in " +
                     Count(result.iterations, "iteration.", "iterations."));
   }
-  if (result.sigma_aposteriori) {
+    if (result.sigma_aposteriori && one_precision) {
     lines.push_back("| The standard error of unit weight is " + fixed(*result.sigma_aposteriori) +
                     "mm per root km.");
+  } else if (result.sigma_aposteriori) {
+    lines.push_back("| The standard error of unit weight is " +
+                    fixed(*result.sigma_aposteriori / result.sigma_millimetres) +
+                    " (1 as the a-priori errors say).");
+  }
+  if (result.sigma_aposteriori) {
     if (result.apriori_sigma_pessimistic) {
       lines.push_back("| Global test at 95%: " + fixed(result.test_statistic) + " < " +
                       fixed(result.test_lower) + ": the a-priori sigma is pessimistic.");
@@ -61,14 +73,16 @@ std::vector<std::string> NetworkSummary(const std::string& separator, const Netw
   } else {
     lines.push_back("| No redundancy: no standard error of unit weight, no global test.");
   }
-  const auto trig = observations - result.lines;
+    const auto trig = observations - result.lines;
   const auto checked = trig - result.runs_unchecked;
   const bool all_checked = result.runs_unchecked == 0;
-  lines.push_back(std::string(result.runs_meeting == checked ? "| " : "| ** ") +
-                  std::to_string(result.runs_meeting) + " of " +
-                  Count(checked, all_checked ? "run meets" : "checked run meets",
-                        all_checked ? "runs meet" : "checked runs meet") +
-                  " third order between the adjusted marks.");
+  if (trig > 0) {
+    lines.push_back(std::string(result.runs_meeting == checked ? "| " : "| ** ") +
+                    std::to_string(result.runs_meeting) + " of " +
+                    Count(checked, all_checked ? "run meets" : "checked run meets",
+                          all_checked ? "runs meet" : "checked runs meet") +
+                    " third order between the adjusted marks.");
+  }
   if (!all_checked || result.marks_unchecked > 0) {
     std::string unchecked;
     if (!all_checked) unchecked = Count(result.runs_unchecked, "run", "runs");
