@@ -171,8 +171,8 @@ void CompareOrderings(std::int64_t wanted_marks) {
   const struct {
     const char* name;
     quarrow::FillOrdering ordering;
-  } orderings[] = {{"metis", quarrow::FillOrdering::kMetis},
-                   {"nesdis", quarrow::FillOrdering::kNestedDissection},
+  } orderings[] = {{"nesdis", quarrow::FillOrdering::kNestedDissection},
+                   {"metis", quarrow::FillOrdering::kMetis},
                    {"amd", quarrow::FillOrdering::kApproximateMinimum}};
   for (const auto& ordering : orderings) {
     quarrow::CholeskyFactor factor;

@@ -115,6 +115,7 @@ bool CholeskyFactor::Factorise(const SymmetricMatrix& matrix, FillOrdering order
   State& s = *state_;
   if (s.factor != nullptr) cholmod_l_free_factor(&s.factor, &s.common);
   s.common.method[0].ordering = CholmodOrdering(ordering);
+  s.common.method[0].nd_small = static_cast<size_t>(kMinimumDegreeBelow);
 
   // A view of the caller's arrays: CHOLMOD only reads them here.
   cholmod_sparse view{};

@@ -5,12 +5,12 @@
 // adjustment's statistics ask for. Internal to network/; SolveNetwork is the
 // interface the tools use.
 //
-// The factor is CHOLMOD's supernodal Cholesky factor P N P' = L L' with a
-// nested-dissection fill-reducing ordering P: the columns of L with the same
-// pattern below the diagonal are kept together as dense blocks, so the work
-// runs in dense BLAS and LAPACK kernels. On a planar network (a grid, a
-// country's lines) of n marks the factor holds about n log n numbers and
-// takes about n^1.5 operations.
+// The factor is CHOLMOD's supernodal Cholesky factor P N P' = L L' in a
+// fill-reducing ordering P: the columns of L with the same pattern below the
+// diagonal are kept together as dense blocks, so the work runs in dense BLAS
+// and LAPACK kernels. On a planar network (a grid, a country's lines) of n
+// marks the factor holds about n log n numbers and takes about n^1.5
+// operations.
 
 #include <cstdint>
 #include <memory>
@@ -40,12 +40,19 @@ struct MatrixEntry {
 SymmetricMatrix AssembleSymmetric(std::int64_t size, const std::vector<MatrixEntry>& entries);
 
 // Which fill-reducing ordering the factor is computed in. Every ordering
-// gives the same results to rounding; they differ in fill and time.
+// gives the same results to rounding; they differ in fill and time. On grid
+// networks of up to 1,000,000 marks (bench/RESULTS.md) METIS's ordering of
+// the whole network costs more than its smaller factor saves; minimum
+// degree fills more at a million marks and beyond.
 enum class FillOrdering {
-  kMetis,               // METIS nested dissection of the whole, on one thread
-  kNestedDissection,    // CHOLMOD's own nested dissection (METIS separators, CAMD)
-  kApproximateMinimum,  // approximate minimum degree (AMD)
+  // The default: parts of fewer than kMinimumDegreeBelow unknowns ordered
+  // by constrained minimum degree (CAMD), larger ones first split by METIS
+  // separators, which come last (CHOLMOD's nested dissection).
+  kNestedDissection,
+  kMetis,               // METIS's nested dissection of the whole network
+  kApproximateMinimum,  // approximate minimum degree (AMD) of the whole network
 };
+constexpr std::int64_t kMinimumDegreeBelow = 200000;
 
 class SelectedInverse;
 
@@ -60,7 +67,8 @@ class CholeskyFactor {
   // an unknown that nothing observes, or a part of the network that nothing
   // ties to a known elevation (a pivot that is zero or negative). Throws
   // std::bad_alloc when memory runs out. Replaces any earlier factor.
-  bool Factorise(const SymmetricMatrix& matrix, FillOrdering ordering = FillOrdering::kMetis);
+  bool Factorise(const SymmetricMatrix& matrix,
+                 FillOrdering ordering = FillOrdering::kNestedDissection);
 
   // The solution x of N x = right (right.size() == the matrix's size), for
   // a factorised matrix.
