@@ -31,6 +31,16 @@ void HoldToOneThread() {
   });
 }
 
+// Two factors are never worked on at once: METIS, which orders the matrix,
+// draws on the C library's one random sequence, reseeded at each call, so
+// two orderings on two threads would draw from each other's and come out
+// different; and OpenBLAS built without threads keeps one set of buffers
+// for the whole process.
+std::mutex& OneAtATime() {
+  static std::mutex mutex;
+  return mutex;
+}
+
 int CholmodOrdering(FillOrdering ordering) {
   switch (ordering) {
     case FillOrdering::kMetis:
@@ -131,14 +141,8 @@ bool CholeskyFactor::Factorise(const SymmetricMatrix& matrix, FillOrdering order
   view.sorted = 1;
   view.packed = 1;
 
-  {
-    // METIS, which orders the matrix, draws on the C library's one random
-    // sequence, reseeded at each call: two orderings at once on two threads
-    // would draw from each other's and come out different.
-    static std::mutex metis;
-    const std::lock_guard<std::mutex> lock(metis);
-    s.factor = cholmod_l_analyze(&view, &s.common);
-  }
+  const std::lock_guard<std::mutex> lock(OneAtATime());
+  s.factor = cholmod_l_analyze(&view, &s.common);
   s.Check();
   cholmod_l_factorize(&view, s.factor, &s.common);
   if (s.common.status == CHOLMOD_NOT_POSDEF || s.factor->minor < s.factor->n) return false;
@@ -155,6 +159,7 @@ std::vector<double> CholeskyFactor::Solve(const std::vector<double>& right) cons
   view.x = const_cast<double*>(right.data());
   view.xtype = CHOLMOD_REAL;
   view.dtype = CHOLMOD_DOUBLE;
+  const std::lock_guard<std::mutex> lock(OneAtATime());
   cholmod_dense* solution = cholmod_l_solve(CHOLMOD_A, s.factor, &view, &s.common);
   s.Check();
   const double* x = static_cast<const double*>(solution->x);
@@ -176,6 +181,7 @@ SelectedInverse CholeskyFactor::Invert() const {
   const auto* perm = static_cast<const std::int64_t*>(l.Perm);
   view.position.resize(l.n);
   for (std::int64_t k = 0; k < view.size; ++k) view.position[static_cast<size_t>(perm[k])] = k;
+  const std::lock_guard<std::mutex> lock(OneAtATime());
   return SelectedInverse(std::move(view));
 }
 

@@ -56,6 +56,8 @@ constexpr std::int64_t kMinimumDegreeBelow = 200000;
 
 class SelectedInverse;
 
+// Factors may be used from several threads; their work takes turns (see
+// sparse_cholesky.cpp), and the results are the same bytes as on one.
 class CholeskyFactor {
  public:
   CholeskyFactor();
@@ -92,6 +94,8 @@ class CholeskyFactor {
 
 // N^-1 on the pattern of a supernodal factor, by the Takahashi recursion
 // (see selected_inverse.cpp). Indices are those of the matrix factorised.
+// It reads the factor's pattern: it must not outlive the CholeskyFactor it
+// came from, nor that factor's next Factorise.
 class SelectedInverse {
  public:
   // (N^-1)(a, b). Both must be on the factor's pattern: the diagonal, or a

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "network/network_solver.h"
 #include "network/sparse_cholesky.h"
@@ -212,6 +213,39 @@ TEST(CholeskyFactor, SolvesAndInvertsInEveryOrdering) {
         EXPECT_EQ(selected.At(i, j), selected.At(j, i));
       }
     }
+  }
+}
+
+// Two factors worked on at once, in METIS's ordering (which draws random
+// numbers), give the bytes one alone gives.
+TEST(CholeskyFactor, SameBytesOnTwoThreadsAtOnce) {
+  const Network network = MakeNetwork("grid", 3600, 0, 13);
+  std::vector<MatrixEntry> entries;
+  for (const NetworkRun& run : network.runs) {
+    const std::int64_t a = std::max(run.from, run.to);
+    const std::int64_t b = std::min(run.from, run.to);
+    entries.insert(entries.end(), {{a, a, 1 / run.length_km}, {b, b, 1 / run.length_km}});
+    entries.push_back({a, b, -1 / run.length_km});
+  }
+  entries.push_back({0, 0, 1.0});
+  const SymmetricMatrix matrix = AssembleSymmetric(3600, entries);
+  const auto inverse_diagonal = [&matrix] {
+    CholeskyFactor factor;
+    std::vector<double> diagonal;
+    if (!factor.Factorise(matrix, FillOrdering::kMetis)) return diagonal;
+    const SelectedInverse inverse = factor.Invert();
+    for (std::int64_t i = 0; i < matrix.size; ++i) diagonal.push_back(inverse.At(i, i));
+    return diagonal;
+  };
+  const std::vector<double> alone = inverse_diagonal();
+  ASSERT_EQ(alone.size(), 3600u);
+  std::vector<double> together[2];
+  std::thread other([&] { together[1] = inverse_diagonal(); });
+  together[0] = inverse_diagonal();
+  other.join();
+  for (const std::vector<double>& diagonal : together) {
+    ASSERT_EQ(diagonal.size(), alone.size());
+    EXPECT_EQ(std::memcmp(diagonal.data(), alone.data(), alone.size() * sizeof(double)), 0);
   }
 }
 
