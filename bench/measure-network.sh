@@ -31,12 +31,15 @@ rm -rf "$runs_folder"
 mkdir -p "$runs_folder"
 "$build/bench/quarrow-make-network" "$runs_folder" 2000 500 >/dev/null
 record network-setups-bytes "$(cat "$runs_folder"/run-*.txt | wc -c)"
-runs=("$runs_folder"/run-*.txt)
+# The runs by their plain names, from their folder: 2,000 full paths would
+# pass the length one argument may have (hyperfine takes each command as one).
+cd "$runs_folder"
+runs=(run-*.txt)
 
 # --- End to end ---------------------------------------------------------------
 big=$data/run-1000000.txt
 read -r -a big_args <"$data/run-1000000.args"
-network_base=("$network" --force --units metric --sigma 1.4 --marks "$runs_folder/marks.csv"
+network_base=("$network" --force --units metric --sigma 1.4 --marks marks.csv
   --output "$data/network.adj")
 status=0
 "${network_base[@]}" "${runs[@]}" >/dev/null 2>&1 || status=$?
@@ -71,4 +74,5 @@ wait_for_quiet
 record network-load-big "$(cut -d' ' -f1-3 /proc/loadavg)"
 solver_row 1000000 >>"$data/network-solver.txt"
 "$solver_bench" --orderings 100000 1000000 >"$data/network-orderings.txt"
+cd "$root"
 rm -rf "$runs_folder" "$data/network-rss"

@@ -3,6 +3,18 @@
 # bench/write-results.sh, whose shared figures it uses.
 # shellcheck shell=bash disable=SC2154 # figures read by write-results.sh
 
+# An awk function that writes 1234567 as 1,234,567.
+awk_commas='function commas(n,  s, out) {
+  s = sprintf("%d", n)
+  out = ""
+  while (length(s) > 3) {
+    out = "," substr(s, length(s) - 2) out
+    s = substr(s, 1, length(s) - 3)
+  }
+  return s out
+}
+'
+
 # Field N of the solver's row for MARKS (the first column, as printed).
 solver_field() { awk -v marks="$1" -v field="$2" '$1 == marks { print $field }' "$data/network-solver.txt"; }
 # The solver's rows by size, smallest first: their marks.
@@ -39,16 +51,7 @@ END
 # "| marks | runs | ... |" rows of the solver table, with the growth from
 # the size before.
 solver_rows() {
-  awk 'function commas(n,  s, out) {
-    s = sprintf("%d", n)
-    out = ""
-    while (length(s) > 3) {
-      out = "," substr(s, length(s) - 2) out
-      s = substr(s, 1, length(s) - 3)
-    }
-    return s out
-  }
-  NR > 1 {
+  awk "$awk_commas"'NR > 1 {
     growth = ""
     if (marks_before) {
       e = log($1 / marks_before)
@@ -62,19 +65,29 @@ solver_rows() {
 }
 
 ordering_rows() {
-  awk 'NR > 1 {
-    printf "| %d | %s | %.3f s | %.3f s | %.3f s | **%.3f s** | %.1f M | %.1f M | %.2g |\n", $1, $2, $3, $4, $5,
-           $3 + $4 + $5, $6 / 1e6, $7 / 1e6, $8
+  awk "$awk_commas"'NR > 1 {
+    printf "| %s | %s | %.3f s | %.3f s | %.3f s | **%.3f s** | %.1f M | %.1f M | %.2g |\n", commas($1), $2,
+           $3, $4, $5, $3 + $4 + $5, $6 / 1e6, $7 / 1e6, $8
   }' "$data/network-orderings.txt"
 }
 
-# Where the solver's time goes on the largest grid, in its own ordering.
+# Where the solver's time goes on the largest grid, in its own ordering, and
+# how minimum degree alone compares there.
 phases_sentence() {
-  awk -v big="$(largest_size)" '$1 == big && $2 == "nesdis" {
-    printf "On %d marks the solver'"'"'s own ordering spends %.2f s ordering and factorising,\n", $1, $3
-    printf "%.2f s solving and %.2f s on the selected inverse: the statistics cost %.0f %% of\n", $4, $5, 100 * $5 / ($3 + $4)
-    printf "what the factorisation and solution cost."
-  }' "$data/network-orderings.txt" | sed 's/ 1000000 / 1,000,000 /'
+  awk "$awk_commas"'$2 == "nesdis" { small = small ? small : $1; nesdis[$1] = $6 }
+    $2 == "amd" { amd[$1] = $6 }
+    $1 == big && $2 == "nesdis" { order = $3; solve = $4; invert = $5; stored = $7 }
+    $1 == big && $2 == "amd" { amd_sum = $3 + $4 + $5; amd_stored = $7 }
+    END {
+      e = log(big / small)
+      abs_gap = amd_sum - order - solve - invert
+      if (abs_gap < 0) abs_gap = -abs_gap
+      printf "On %s marks, in the solver'"'"'s ordering, ordering and factorising take %.2f s,\n", commas(big), order
+      printf "solving %.2f s and the selected inverse %.2f s: the statistics cost %.0f %% of what\n", solve, invert, 100 * invert / (order + solve)
+      printf "the factorisation and solution cost. Minimum degree alone takes %.0f %% %s time\n", 100 * abs_gap / (order + solve + invert), (amd_sum > order + solve + invert ? "more" : "less")
+      printf "there and stores %.0f %% more; its fill grows as n^%.2f from %s to %s marks, nested\n", 100 * (amd_stored - stored) / stored, log(amd[big] / amd[small]) / e, commas(small), commas(big)
+      printf "dissection'"'"'s as n^%.2f, so that the gap widens with the network.", log(nesdis[big] / nesdis[small]) / e
+    }' big="$(largest_size)" "$data/network-orderings.txt"
 }
 
 network_section() {
