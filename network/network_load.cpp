@@ -126,7 +126,18 @@ bool ReadLines(Platform& platform, const std::string& path, Network& network) {
     ShowError(platform, {file.error, path});
     return false;
   }
+  const double limit = 1 / MetresPerUnit(network.units);
   for (const ListedLine& listed : file.lines) {
+    // No levelled difference is known to a metre or worse: most often a
+    // decimal comma has split the line's numbers.
+    if (listed.std_dev && *listed.std_dev > limit) {
+      ShowError(platform, {"A standard deviation of more than 1 m (3.3 ft) in the lines file:",
+                           path + ", line " + std::to_string(listed.line),
+                           "Write decimals with a point, not a comma; a standard deviation is in "
+                           "the units of the network (" +
+                               std::string(UnitsName(network.units)) + ")."});
+      return false;
+    }
     RunRecord line;
     line.kind = ObservationKind::kListedLine;
     line.file = path;
