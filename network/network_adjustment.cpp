@@ -18,6 +18,12 @@ constexpr double kUncheckedCofactor = 1e-10;
 // than this, and at most so often.
 constexpr double kFactorSettled = 0.01;
 constexpr int kMostIterations = 50;
+// A group whose observations share less redundancy than this cannot be
+// estimated: its few residuals would drive its factor towards nothing (or
+// without bound) and take the others with it. It keeps its a-priori sigma.
+constexpr double kLeastRedundancyToEstimate = 1.0;
+constexpr double kSmallestFactor = 1e-6;
+constexpr double kLargestFactor = 1e6;
 
 std::int64_t Root(std::vector<std::int64_t>& parent, std::int64_t node) {
   while (parent[static_cast<std::size_t>(node)] != node) {
@@ -270,6 +276,7 @@ bool AdjustNetwork(const Network& network, const NetworkRequest& request, Networ
   // factor becomes its v'Pv over its redundancy, and the network is adjusted
   // again, until no factor moves by as much as 1 %.
   GroupSums sums;
+  std::vector<bool> estimated(names.size(), request.variance_components);
   for (;;) {
     ++result.iterations;
     result.solution =
@@ -280,8 +287,15 @@ bool AdjustNetwork(const Network& network, const NetworkRequest& request, Networ
     if (!request.variance_components || result.iterations >= kMostIterations) break;
     bool settled = true;
     for (std::size_t g = 0; g < names.size(); ++g) {
-      if (sums.redundancy[g] <= 0) continue;  // nothing to estimate it from
-      const double ratio = sums.weighted_squares[g] / sums.redundancy[g];
+      // Too little to estimate it from, with the weights it started with:
+      // it keeps its a-priori sigma throughout.
+      if (result.iterations == 1 && sums.redundancy[g] < kLeastRedundancyToEstimate) {
+        estimated[g] = false;
+      }
+      if (!estimated[g]) continue;
+      const double factor = weighting.Factor(names[g]);
+      const double ratio = std::clamp(sums.weighted_squares[g] / sums.redundancy[g],
+                                      kSmallestFactor / factor, kLargestFactor / factor);
       if (std::fabs(ratio - 1) >= kFactorSettled) settled = false;
       weighting.ScaleFactor(names[g], ratio);
     }
@@ -300,7 +314,7 @@ bool AdjustNetwork(const Network& network, const NetworkRequest& request, Networ
                           : found != request.sigma_millimetres.end() ? found->second
                                                                      : 0.0;
     group.variance_factor = weighting.Factor(names[g]);
-    if (request.variance_components) {
+    if (estimated[g]) {
       group.sigma_estimated = group.sigma_apriori * std::sqrt(group.variance_factor);
     }
     group.redundancy = sums.redundancy[g];

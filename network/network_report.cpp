@@ -204,11 +204,11 @@ std::string GroupsTable(const NetworkResult& result, const Numbers& numbers, boo
   }
   ReportTable table(columns);
   for (const GroupResult& group : result.groups) {
-    std::vector<std::string> row = {
-        group.name, std::to_string(group.observations),
-        group.name == kMarksGroup || group.sigma_apriori == 0 ? "their own"
-                                                                        : numbers.Fixed(group.sigma_apriori),
-        numbers.Share(group.redundancy)};
+    std::vector<std::string> row = {group.name, std::to_string(group.observations),
+                                    group.name == kMarksGroup || group.sigma_apriori == 0
+                                        ? "their own"
+                                        : numbers.Fixed(group.sigma_apriori),
+                                    numbers.Share(group.redundancy)};
     if (estimated) {
       row.push_back(numbers.Fixed(group.variance_factor));
       row.push_back(group.sigma_estimated && group.name != kMarksGroup
@@ -277,7 +277,7 @@ std::string NetworkReportText(Platform& platform, const NetworkRequest& request,
   line("  " + (request.marks_file.empty() ? std::string("(none: a free network of its own marks)")
                                           : request.marks_file));
   line("");
-    if (!request.run_files.empty()) {
+  if (!request.run_files.empty()) {
     line("Level Files:");
     std::size_t listed = 0;
     for (const RunRecord& run : network.runs) {

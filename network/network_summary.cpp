@@ -39,7 +39,7 @@ std::vector<std::string> NetworkSummary(const std::string& separator, const Netw
   } else if (request.datum == NetworkDatum::kMinimal) {
     lines.push_back("| Minimally constrained: one fixed mark held in each part.");
   }
-    // One precision for all: the trig runs' sigma says it. Several groups:
+  // One precision for all: the trig runs' sigma says it. Several groups:
   // the groups table does, and the unit weight is a plain factor.
   const bool one_precision = network.groups.size() == 1 && network.groups[0] == kTrigGroup;
   if (one_precision) {
@@ -52,13 +52,12 @@ std::vector<std::string> NetworkSummary(const std::string& separator, const Netw
     lines.push_back("| Variance components estimated in " +
                     Count(result.iterations, "iteration.", "iterations."));
   }
-    if (result.sigma_aposteriori && one_precision) {
+  if (result.sigma_aposteriori && one_precision) {
     lines.push_back("| The standard error of unit weight is " + fixed(*result.sigma_aposteriori) +
                     "mm per root km.");
   } else if (result.sigma_aposteriori) {
     lines.push_back("| The standard error of unit weight is " +
-                    fixed(*result.sigma_aposteriori / result.sigma_millimetres) +
-                    " (1 as the a-priori errors say).");
+                    fixed(*result.sigma_aposteriori / result.sigma_millimetres) + " (a-priori 1).");
   }
   if (result.sigma_aposteriori) {
     if (result.apriori_sigma_pessimistic) {
@@ -73,7 +72,7 @@ std::vector<std::string> NetworkSummary(const std::string& separator, const Netw
   } else {
     lines.push_back("| No redundancy: no standard error of unit weight, no global test.");
   }
-    const auto trig = observations - result.lines;
+  const auto trig = observations - result.lines;
   const auto checked = trig - result.runs_unchecked;
   const bool all_checked = result.runs_unchecked == 0;
   if (trig > 0) {
