@@ -104,6 +104,8 @@ TEST_F(ConvertTool, WritesBesideTheInputAndSummarises) {
                         "Face pairs averaged: 0\n"
                         "Largest index error: none, no point was read in both faces\n"
                         "Names changed: 0\n"
+                        "Units in the file: metres, zenith angles in degrees, minutes and "
+                        "seconds\n"
                         "Choose metric units when you adjust this file.\n");
   EXPECT_EQ(errors, "");
 }
@@ -153,7 +155,7 @@ TEST_F(ConvertTool, RefusalsWriteNothing) {
       {"unknown option", {"--fast", p("run.gsi")}, "quarrow-convert: Unknown option 'fast'."},
       {"bad --from",
        {"--from", "csv", p("run.gsi")},
-       "quarrow-convert: --from must be jobxml or gsi, not 'csv'."},
+       "quarrow-convert: --from must be jobxml, gsi, rw5, landxml, sdr, gts7, not 'csv'."},
       {"bad --units",
        {"--units", "yards", p("run.gsi")},
        "quarrow-convert: --units must be metric or feet, not 'yards'."},
@@ -163,9 +165,12 @@ TEST_F(ConvertTool, RefusalsWriteNothing) {
       {"neither format",
        {"--output", p("out.txt"), p("notes.txt")},
        "quarrow-convert: " + Path("notes.txt") +
-           ": line 1: this is neither JobXML (an XML document whose root element is JOBFile) nor "
-           "GSI "
-           "(lines of GSI-8 or GSI-16 words, a GSI-16 line starting with \"*\")."},
+           ": line 1: this is none of the formats quarrow-convert reads: JobXML (an XML "
+           "document whose root element is JOBFile), GSI (lines of GSI-8 or GSI-16 words, a "
+           "GSI-16 line starting with \"*\"), RW5 (comma-separated records such as MO, OC, BK, "
+           "LS, SS), LandXML (an XML document whose root element is LandXML), SDR33 (fixed-width "
+           "records after a header record 00NMSDR33) or GTS-7 (lines such as JOB, UNITS, STN, "
+           "BS, FS, SS, SD)."},
       {"output is the input",
        {"--output", p("notes.txt"), "--force", p("notes.txt")},
        "quarrow-convert: " + Path("notes.txt") +
@@ -190,7 +195,8 @@ TEST_F(ConvertTool, RefusalsWriteNothing) {
        "quarrow-convert: " + Path("broken.jxl") + ": line 4, column 0: the XML does not parse"},
       {"blanks only",
        {"--output", p("out.txt"), p("empty.gsi")},
-       "quarrow-convert: " + Path("empty.gsi") + ": the file is empty: this is neither JobXML"},
+       "quarrow-convert: " + Path("empty.gsi") +
+           ": the file is empty: this is none of the formats"},
       {"GSI that cannot be split into setups",
        {p("guess.gsi")},
        "quarrow-convert: " + Path("guess.gsi") +

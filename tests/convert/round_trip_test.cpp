@@ -180,16 +180,21 @@ TEST(RoundTrip, SummaryCountsTheRecordedRun) {
       Convert(testing_support::WriteJobXml(field_run, {.both_faces = true, .index_error = -6}), {});
   const Conversion gsi = Convert(
       testing_support::WriteGsi(field_run, {.both_faces = true, .index_error_tenths = -60}), {});
-  for (const Conversion* c : {&jobxml, &gsi}) {
+  const std::pair<const Conversion*, const char*> conversions[] = {
+      {&jobxml, "metres, zenith angles in decimal degrees"},
+      {&gsi, "metres, zenith angles in degrees, minutes and seconds"}};
+  for (const auto& [c, units] : conversions) {
     SCOPED_TRACE(c->kind);
-    EXPECT_EQ(SummaryText(*c),
-              "Setups: 2\n"
-              "Observations: 5\n"
-              "Side shots: 1\n"
-              "Face pairs averaged: 5\n"
-              "Largest index error: -6.0\" (BM1 in setup 1)\n"
-              "Names changed: 0\n"
-              "Choose metric units when you adjust this file.\n");
+    EXPECT_EQ(SummaryText(*c), std::string("Setups: 2\n"
+                                           "Observations: 5\n"
+                                           "Side shots: 1\n"
+                                           "Face pairs averaged: 5\n"
+                                           "Largest index error: -6.0\" (BM1 in setup 1)\n"
+                                           "Names changed: 0\n"
+                                           "Units in the file: ") +
+                                   units +
+                                   "\n"
+                                   "Choose metric units when you adjust this file.\n");
   }
 }
 
