@@ -273,7 +273,11 @@ TEST(ConvertExamples, GiveTheFieldFilesAndReportsTheReadmePromises) {
     bool feet;
   };
   const Row rows[] = {{"run.jxl", "run-from-jxl.txt", 214.330, 213.853, false},
-                      {"run.gsi", "run-from-gsi.txt", 612.480, 612.186, true}};
+                      {"run.gsi", "run-from-gsi.txt", 612.480, 612.186, true},
+                      {"run.rw5", "run-from-rw5.txt", 214.330, 213.853, false},
+                      {"run.xml", "run-from-xml.txt", 214.330, 213.853, false},
+                      {"run.sdr", "run-from-sdr.txt", 214.330, 213.853, false},
+                      {"run.gt7", "run-from-gt7.txt", 214.330, 213.853, false}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.input);
     FakePlatform platform;
@@ -290,6 +294,65 @@ TEST(ConvertExamples, GiveTheFieldFilesAndReportsTheReadmePromises) {
     RunState rs;
     EXPECT_EQ(CheckAndAdjust(platform, rs, row.begin_elev, row.end_elev, row.feet),
               AdjustOutcome::kMeetsSpecifications);
+  }
+}
+
+}  // namespace
+}  // namespace quarrow
+
+namespace quarrow {
+namespace {
+
+// The report of a converted example, adjusted as examples/README.md says,
+// without its header (which names the files).
+std::string ReportBody(const std::string& example) {
+  FakePlatform platform;
+  platform.files["in"] = ReadBytes(kExamples + "/convert/" + example);
+  std::ostringstream out;
+  std::ostringstream err;
+  if (RunConvertTool({"quarrow-convert", "--output", "run.txt", "in"}, platform, out, err) !=
+      kConvertWritten) {
+    return err.str();
+  }
+  RunState rs;
+  CheckAndAdjust(platform, rs, 214.330, 213.853, false);
+  const std::string report = platform.files["run.adj"];
+  return report.substr(report.find("MARK NAME"));
+}
+
+// The four raw examples record the JobXML example's run: recognised by
+// their content whatever their name, they give its report.
+TEST(ConvertExamples, EveryFormatOfTheKestrelLaneRunGivesTheSameReport) {
+  const std::string jobxml = ReportBody("run.jxl");
+  ASSERT_NE(jobxml.find("MEETS third order"), std::string::npos) << jobxml;
+  for (const char* example : {"run.rw5", "run.xml", "run.sdr", "run.gt7"}) {
+    SCOPED_TRACE(example);
+    EXPECT_EQ(ReportBody(example), jobxml);
+  }
+}
+
+TEST_F(ConvertTool, FromNamesEveryFormatAndRecognitionIgnoresTheName) {
+  struct Row {
+    const char* example;
+    const char* from;
+    const char* kind;
+  };
+  const Row rows[] = {{"run.rw5", "rw5", "RW5"},
+                      {"run.xml", "landxml", "LandXML"},
+                      {"run.sdr", "sdr", "SDR33"},
+                      {"run.gt7", "gts7", "GTS-7"}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.example);
+    // A name that says another format: the content decides.
+    WriteBytes(Path("job.gsi"), ReadBytes(kExamples + "/convert/" + row.example));
+    const QString input = QString::fromStdString(Path("job.gsi"));
+    ASSERT_EQ(Run({"--force", input}), kConvertWritten) << errors;
+    EXPECT_EQ(output.substr(0, output.find('\n')), "Wrote " + Path("job.txt") + " from the " +
+                                                       row.kind + " file " + Path("job.gsi") + ".");
+    ASSERT_EQ(Run({"--force", "--from", row.from, input}), kConvertWritten) << errors;
+    // Read as GSI, it is refused as GSI.
+    EXPECT_EQ(Run({"--force", "--from", "gsi", input}), kConvertInputError);
+    EXPECT_NE(errors.find(": line 1: the word"), std::string::npos) << errors;
   }
 }
 
