@@ -139,6 +139,7 @@ TEST_F(ConvertTool, RefusalsWriteNothing) {
   WriteBytes(Path("empty.gsi"), " \r\n\r\n");
   WriteBytes(Path("guess.gsi"), kGsi + "110005+00000TP1 22.104+08958300 31..00+00052114 \r\n");
   WriteBytes(Path("traverse.jxl"), kTraverse);
+  WriteBytes(Path("track.xml"), "<?xml version=\"1.0\"?>\n<gpx><trk/></gpx>\n");
   WriteBytes(Path("coordinates.jxl"),
              "<JOBFile><FieldBook><StationRecord ID=\"s1\"><StationName>S</StationName>"
              "</StationRecord>\n<PointRecord ID=\"k1\"><Name>BM1</Name><Method>Keyed</Method>"
@@ -206,6 +207,11 @@ TEST_F(ConvertTool, RefusalsWriteNothing) {
        "quarrow-convert: " + Path("traverse.jxl") +
            ": record s2: this file is a traverse, not a level run: every setup backsights the "
            "point the setup before it stood on (setup 2 at \"STN2\" backsights \"STN1\")"},
+      {"XML of another kind",
+       {p("track.xml")},
+       "quarrow-convert: " + Path("track.xml") +
+           ": line 2: the root element is <gpx>; expected <JOBFile> (Trimble JobXML) or "
+           "<LandXML> (LandXML 1.2)."},
       {"coordinates only",
        {p("coordinates.jxl")},
        "quarrow-convert: " + Path("coordinates.jxl") +
