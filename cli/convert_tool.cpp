@@ -31,22 +31,24 @@ int RunConvertTool(const QStringList& arguments, Platform& platform, std::ostrea
                    std::ostream& errors) {
   ToolCommandLine command_line(
       kProgram,
-      "Converts a Trimble JobXML (.jxl) or Leica GSI (.gsi) total-station file into the\n"
-      "comma-delimited field file that quarrow and quarrow-adjust read.\n\n"
+      "Converts a total-station file into the comma-delimited field file that quarrow\n"
+      "and quarrow-adjust read: Trimble JobXML (.jxl), LandXML 1.2 and Leica HeXML\n"
+      "(.xml), Leica GSI (.gsi), Carlson RW5 (.rw5), Sokkia SDR33 (.sdr) or Topcon\n"
+      "GTS-7 (.gt7), recognised by its content.\n\n"
       "Exit status: 0 field file written; 2 usage or input error, nothing written.",
       output, errors);
+  const std::string format_names = SourceFormatNames("|");
   const QCommandLineOption from("from", "Read INPUT as this format instead of recognising it.",
-                                "jobxml|gsi");
+                                QString::fromStdString(format_names));
   const QCommandLineOption field_file(
       "output", "Field file to write (default: INPUT's name with .txt, in its folder).",
       "FIELD_FILE");
   const QCommandLineOption force = ForceOption("Replace an existing field file.");
-  const QCommandLineOption units =
-      UnitsOption("Units of the field file (default: metric for JobXML, the file's own for GSI).",
-                  "metric|feet");
+  const QCommandLineOption units = UnitsOption(
+      "Units of the field file (default: the file's own; metric for JobXML).", "metric|feet");
   const QCommandLineOption dos("dos", "Degree sign 248 and code page 437, for DOS programs.");
   command_line.AddOptions({from, field_file, force, units, dos});
-  command_line.AddPositional("INPUT", "The JobXML or GSI file.");
+  command_line.AddPositional("INPUT", "The total-station file.");
   int status = 0;
   if (!command_line.Parse(arguments, status)) return status;
 
@@ -55,13 +57,12 @@ int RunConvertTool(const QStringList& arguments, Platform& platform, std::ostrea
   ConvertOptions options;
   if (command_line.IsSet(from)) {
     const QString value = command_line.Value(from);
-    if (value == "jobxml") {
-      options.from = SourceFormat::kJobXml;
-    } else if (value == "gsi") {
-      options.from = SourceFormat::kGsi;
-    } else {
-      return command_line.UsageError("--from must be jobxml or gsi, not '" + Local8(value) + "'.");
+    const std::optional<SourceFormat> format = SourceFormatNamed(value.toStdString());
+    if (!format) {
+      return command_line.UsageError("--from must be " + SourceFormatNames(", ") + ", not '" +
+                                     Local8(value) + "'.");
     }
+    options.from = *format;
   }
   std::optional<Units> unit_choice;
   if (!command_line.ReadUnits(units, unit_choice, "metric or feet")) return kConvertInputError;

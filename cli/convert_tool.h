@@ -1,7 +1,8 @@
 #pragma once
 
-// quarrow-convert: Trimble JobXML and Leica GSI total-station files turned
-// into the comma-delimited field file the window and quarrow-adjust read.
+// quarrow-convert: total-station files (Trimble JobXML, LandXML, Leica GSI,
+// Carlson RW5, Sokkia SDR33, Topcon GTS-7) turned into the comma-delimited
+// field file the window and quarrow-adjust read.
 
 #include <QStringList>
 #include <ostream>
