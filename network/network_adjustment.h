@@ -64,6 +64,7 @@ struct NetworkRequest {
   bool variance_components = false;  // estimate each group's variance factor
   NetworkDatum datum = NetworkDatum::kListedMarks;
   int decimals = 3;  // of the report's elevations and residuals
+  int threads = 0;   // that read the field files; 0: one a core
 
   // True when anything beyond the network of trig runs and listed marks that
   // quarrow-network has always adjusted was asked for: the report then shows
@@ -116,10 +117,33 @@ struct Network {
   std::vector<std::pair<std::string, FieldFileChecker>> warnings;
 };
 
-// Reads the marks file, every field file and every lines file. Each problem
-// is shown through the platform, naming the file and line or the mark; the
-// answer is then none (exit 2).
+// Reads the marks file, every field file (ReadNetworkRun, on every core) and
+// every lines file, then joins them (JoinNetwork). Each problem is shown
+// through the platform, naming the file and line or the mark; the answer is
+// then none (exit 2).
 std::optional<Network> LoadNetwork(Platform& platform, const NetworkRequest& request);
+
+// The pieces of LoadNetwork, for a front end that reads its runs as they
+// come and joins them later.
+//
+// Reads the field file `run.file` in `units` with the request's choices:
+// checks it, runs the closure pass from an elevation of zero with `checker`
+// told every line, and fills the rest of `run`. `rs` is left as the closure
+// pass left it (its sums and sights). False, with the problem shown, when
+// the file cannot be used or a bench mark has no name.
+bool ReadNetworkRun(Platform& platform, const NetworkRequest& request, Units units, RunRecord& run,
+                    FieldFileChecker& checker, RunState& rs);
+// Refuses, naming the line of `path`, a listed standard deviation of more
+// than a metre in `units`: most often a decimal comma split the elevation.
+bool CheckStandardDeviations(Platform& platform, const std::string& path, const MarksFile& listed,
+                             Units units);
+// Gives the runs of `network` (read, in `network.units`) their marks: the
+// listed ones the runs touch, in the order of `listed`, then the others as
+// the runs meet them; listed marks no run touches go to untouched_marks.
+// False, with the problem shown, when some marks reach no listed mark (with
+// a free datum: when the network is not one piece).
+bool JoinNetwork(Platform& platform, const MarksFile& listed, Network& network,
+                 NetworkDatum datum = NetworkDatum::kListedMarks);
 
 struct RunResult {
   double residual = 0;                 // the correction the run's difference receives
@@ -205,6 +229,8 @@ struct NetworkResult {
 // two elevations the passes start and end with.
 void PrepareRunState(RunState& rs, const RunRecord& run, const Network& network,
                      const NetworkRequest& request, double begin_elevation, double end_elevation);
+void PrepareRunState(RunState& rs, const RunRecord& run, Units units, const NetworkRequest& request,
+                     double begin_elevation, double end_elevation);
 
 // Adjusts the network as `request` asks (groups, variance components,
 // datum) and makes its statistics and control check; false when its normal

@@ -10,6 +10,7 @@
 #include "engine/units_hint.h"
 #include "engine/whole_file.h"
 #include "network/network_adjustment.h"
+#include "network/run_files.h"
 #include "shell/check_input_file.h"
 #include "shell/prepare_adjustment.h"
 
@@ -17,100 +18,37 @@ namespace quarrow {
 
 namespace {
 
-// The closure pass over one field file from an elevation of zero: what it
-// carries to the end is the run's difference. Its misclosure against zero
-// means nothing yet: the run's tests are made once the network has given
-// its marks their elevations.
-bool ReadRun(Platform& platform, const NetworkRequest& request, Network& network, RunRecord& run) {
-  RunState rs;
-  InitialiseFrames(rs);
-  rs.InputPath = run.file;
-  if (CheckInputFile(rs, platform, CheckMode::kCheckAndDerive) != kFileUsable) return false;
-  run.report_path = rs.ReportPath;
-  run.degree_mark = rs.DegreeMark;
-  PrepareRunState(rs, run, network, request, 0, 0);
-  FieldFileChecker checker;
-  const ClosureResult closure = RunClosurePass(rs, platform, &checker);
-  if (closure.status != ClosureStatus::kComputed) return false;
-  // The marks are the run's own first backsight and last foresight: a later
-  // backsight's name standing in for an unnamed first one would join the
-  // run to the network at a turning point.
-  run.from_name = checker.first_backsight_name();
-  run.to_name = checker.last_foresight_name();
-  run.difference = rs.Elev - rs.BeginElev;
-  run.length = rs.RunLength;
-  run.setups = rs.SetupCount;
-  run.turn_errors = closure.verdict.bad_turns;
-  run.run_unbalanced = closure.verdict.run_unbalanced;
-  if (run.from_name.empty() || run.to_name.empty()) {
-    const std::int64_t line =
-        run.from_name.empty() ? checker.first_backsight_line() : checker.last_foresight_line();
-    ShowError(platform, {run.from_name.empty() ? "The beginning bench mark has no name in:"
-                                               : "The ending bench mark has no name in:",
-                         run.file + ", line " + std::to_string(line),
-                         "A run can only be joined to the network at named marks."});
-    return false;
-  }
-  if (checker.warning_count() > 0) network.warnings.emplace_back(run.file, std::move(checker));
-  return true;
-}
-
-// The units of the network: --units, or those the field files name. Each
-// file is in the units its first line names, else in those of --units, else
-// in feet, as a single run is; all must agree.
-bool ResolveUnits(Platform& platform, const NetworkRequest& request, Units& units) {
+// The units of the network: --units, or those the files name. Each file is
+// in the units its first line names, else in those of --units, else in feet,
+// as a single run is; all must agree. `named` holds each file and the units
+// it names, in order.
+bool CheckUnits(Platform& platform, const NetworkRequest& request,
+                const std::vector<std::pair<std::string, std::optional<Units>>>& named,
+                Units& units) {
   const Units unnamed = request.units.value_or(Units::kFeet);
-  std::string first_file;
-  std::optional<Units> first;
-  std::vector<std::string> files = request.run_files;
-  files.insert(files.end(), request.lines_files.begin(), request.lines_files.end());
-  for (const std::string& file : files) {
-    const std::optional<Units> hint = ReadUnitsHint(platform, file);
+  const std::pair<std::string, std::optional<Units>>* first = nullptr;
+  for (const auto& file : named) {
+    const std::optional<Units>& hint = file.second;
     if (request.units && hint && *hint != *request.units) {
       ShowError(platform, {"The field file names other units than --units:",
-                           file + ": " + std::string(UnitsName(*hint)) + ", --units " +
+                           file.first + ": " + std::string(UnitsName(*hint)) + ", --units " +
                                std::string(UnitsName(*request.units)),
                            "Adjust a network in the units its field files were written in."});
       return false;
     }
-    const Units file_units = hint.value_or(unnamed);
-    if (first && file_units != *first) {
-      const auto said = [&](const std::string& name, Units in, bool named) {
-        return name + ": " + std::string(UnitsName(in)) +
-               (named ? "" : " (it names none: feet unless --units says otherwise)");
+    if (first != nullptr && hint.value_or(unnamed) != first->second.value_or(unnamed)) {
+      const auto said = [&](const std::pair<std::string, std::optional<Units>>& one) {
+        return one.first + ": " + std::string(UnitsName(one.second.value_or(unnamed))) +
+               (one.second ? "" : " (it names none: feet unless --units says otherwise)");
       };
       ShowError(platform,
-                {"The field files of the network are in different units:",
-                 said(first_file, *first, ReadUnitsHint(platform, first_file).has_value()),
-                 said(file, file_units, hint.has_value()),
+                {"The field files of the network are in different units:", said(*first), said(file),
                  "Adjust a network in one unit: give --units, or convert its files again."});
       return false;
     }
-    if (!first) {
-      first = file_units;
-      first_file = file;
-    }
+    if (first == nullptr) first = &file;
   }
-  units = first.value_or(unnamed);
-  return true;
-}
-
-// A standard deviation of a metre or more is no published elevation's: most
-// often a decimal comma has split "499,803" into an elevation of 499 and a
-// standard deviation of 803.
-bool CheckStandardDeviations(Platform& platform, const std::string& path, const MarksFile& listed,
-                             Units units) {
-  const double limit = 1 / MetresPerUnit(units);
-  for (const ListedMark& mark : listed.marks) {
-    if (!mark.std_dev || *mark.std_dev <= limit) continue;
-    ShowError(platform,
-              {"A standard deviation of more than 1 m (3.3 ft) in the marks file:",
-               path + ", line " + std::to_string(mark.line) + ": " + mark.name,
-               "Write decimals with a point, not a comma; a standard deviation is in the units "
-               "of the network (" +
-                   std::string(UnitsName(units)) + ")."});
-    return false;
-  }
+  units = first == nullptr ? unnamed : first->second.value_or(unnamed);
   return true;
 }
 
@@ -230,53 +168,81 @@ bool CheckConnected(Platform& platform, const Network& network, NetworkDatum dat
 
 }  // namespace
 
-void PrepareRunState(RunState& rs, const RunRecord& run, const Network& network,
-                     const NetworkRequest& request, double begin_elevation, double end_elevation) {
+// A standard deviation of a metre or more is no published elevation's: most
+// often a decimal comma has split "499,803" into an elevation of 499 and a
+// standard deviation of 803.
+bool CheckStandardDeviations(Platform& platform, const std::string& path, const MarksFile& listed,
+                             Units units) {
+  const double limit = 1 / MetresPerUnit(units);
+  for (const ListedMark& mark : listed.marks) {
+    if (!mark.std_dev || *mark.std_dev <= limit) continue;
+    ShowError(platform,
+              {"A standard deviation of more than 1 m (3.3 ft) in the marks file:",
+               path + ", line " + std::to_string(mark.line) + ": " + mark.name,
+               "Write decimals with a point, not a comma; a standard deviation is in the units "
+               "of the network (" +
+                   std::string(UnitsName(units)) + ")."});
+    return false;
+  }
+  return true;
+}
+
+void PrepareRunState(RunState& rs, const RunRecord& run, Units units, const NetworkRequest& request,
+                     double begin_elevation, double end_elevation) {
   InitialiseFrames(rs);
   rs.InputPath = run.file;
   rs.ReportPath = run.report_path;
   rs.DegreeMark = run.degree_mark;
-  StoreAdjustmentInputs(rs, begin_elevation, end_elevation, network.units);
+  StoreAdjustmentInputs(rs, begin_elevation, end_elevation, units);
   StoreRunChoices(rs, {.refraction_k = request.refraction, .distribute_by_setups = false});
 }
 
-std::optional<Network> LoadNetwork(Platform& platform, const NetworkRequest& request) {
-  // A free network may do without marks: its datum is then all its marks.
-  MarksFile listed;
-  if (!request.marks_file.empty()) {
-    std::string bytes;
-    if (!ReadWholeFile(platform, request.marks_file, bytes)) {
-      ShowError(platform, {messages::kUnableToOpen, request.marks_file});
-      return std::nullopt;
-    }
-    listed = ReadMarksFile(bytes);
-    if (!listed.error.empty()) {
-      ShowError(platform, {listed.error, request.marks_file});
-      return std::nullopt;
-    }
-  }
+void PrepareRunState(RunState& rs, const RunRecord& run, const Network& network,
+                     const NetworkRequest& request, double begin_elevation, double end_elevation) {
+  PrepareRunState(rs, run, network.units, request, begin_elevation, end_elevation);
+}
 
-  Network network;
-  if (!ResolveUnits(platform, request, network.units)) return std::nullopt;
-  if (!CheckStandardDeviations(platform, request.marks_file, listed, network.units)) {
-    return std::nullopt;
+// The closure pass over one field file from an elevation of zero: what it
+// carries to the end is the run's difference. Its misclosure against zero
+// means nothing yet: the run's tests are made once the network has given
+// its marks their elevations.
+bool ReadNetworkRun(Platform& platform, const NetworkRequest& request, Units units, RunRecord& run,
+                    FieldFileChecker& checker, RunState& rs) {
+  InitialiseFrames(rs);
+  rs.InputPath = run.file;
+  if (CheckInputFile(rs, platform, CheckMode::kCheckAndDerive) != kFileUsable) return false;
+  run.report_path = rs.ReportPath;
+  run.degree_mark = rs.DegreeMark;
+  PrepareRunState(rs, run, units, request, 0, 0);
+  const ClosureResult closure = RunClosurePass(rs, platform, &checker);
+  if (closure.status != ClosureStatus::kComputed) return false;
+  // The marks are the run's own first backsight and last foresight: a later
+  // backsight's name standing in for an unnamed first one would join the
+  // run to the network at a turning point.
+  run.from_name = checker.first_backsight_name();
+  run.to_name = checker.last_foresight_name();
+  run.difference = rs.Elev - rs.BeginElev;
+  run.length = rs.RunLength;
+  run.setups = rs.SetupCount;
+  run.turn_errors = closure.verdict.bad_turns;
+  run.run_unbalanced = closure.verdict.run_unbalanced;
+  if (run.from_name.empty() || run.to_name.empty()) {
+    const std::int64_t line =
+        run.from_name.empty() ? checker.first_backsight_line() : checker.last_foresight_line();
+    ShowError(platform, {run.from_name.empty() ? "The beginning bench mark has no name in:"
+                                               : "The ending bench mark has no name in:",
+                         run.file + ", line " + std::to_string(line),
+                         "A run can only be joined to the network at named marks."});
+    return false;
   }
-  for (const std::string& file : request.run_files) {
-    RunRecord run;
-    run.file = file;
-    if (!ReadRun(platform, request, network, run)) return std::nullopt;
-    network.runs.push_back(std::move(run));
-  }
-  for (const std::string& file : request.lines_files) {
-    if (!ReadLines(platform, file, network)) return std::nullopt;
-  }
-  if (!CheckGroups(platform, request, network)) return std::nullopt;
+  return true;
+}
 
+bool JoinNetwork(Platform& platform, const MarksFile& listed, Network& network,
+                 NetworkDatum datum) {
   // Listed marks first, in the order of the marks file, then the others as
   // the runs meet them.
   std::unordered_map<std::string, std::int64_t> index;
-  std::unordered_map<std::string, const ListedMark*> by_name;
-  for (const ListedMark& mark : listed.marks) by_name.emplace(mark.name, &mark);
   std::vector<bool> touched(listed.marks.size(), false);
   std::unordered_map<std::string, std::size_t> listed_position;
   for (std::size_t i = 0; i < listed.marks.size(); ++i) listed_position[listed.marks[i].name] = i;
@@ -309,7 +275,52 @@ std::optional<Network> LoadNetwork(Platform& platform, const NetworkRequest& req
     run.to = add(run.to_name, {});
   }
   network.positions.resize(network.marks.size());
-  if (!CheckConnected(platform, network, request.datum)) return std::nullopt;
+  return CheckConnected(platform, network, datum);
+}
+
+std::optional<Network> LoadNetwork(Platform& platform, const NetworkRequest& request) {
+  // A free network may do without marks: its datum is then all its marks.
+  MarksFile listed;
+  if (!request.marks_file.empty()) {
+    std::string bytes;
+    if (!ReadWholeFile(platform, request.marks_file, bytes)) {
+      ShowError(platform, {messages::kUnableToOpen, request.marks_file});
+      return std::nullopt;
+    }
+    listed = ReadMarksFile(bytes);
+    if (!listed.error.empty()) {
+      ShowError(platform, {listed.error, request.marks_file});
+      return std::nullopt;
+    }
+  }
+
+  std::vector<ReadRunFile> read = ReadRunFiles(platform, request, request.threads);
+  std::vector<std::pair<std::string, std::optional<Units>>> named;
+  for (const ReadRunFile& file : read) named.emplace_back(file.run.file, file.named_units);
+  for (const std::string& file : request.lines_files) {
+    named.emplace_back(file, ReadUnitsHint(platform, file));
+  }
+  Network network;
+  // In the files' order: each file's messages as it showed them, up to the
+  // first file that could not be read.
+  for (ReadRunFile& file : read) {
+    for (const MessageBoxSpec& box : file.messages) platform.ShowMessage(box);
+    if (!file.read) return std::nullopt;
+    network.runs.push_back(std::move(file.run));
+    if (file.checker.warning_count() > 0) {
+      network.warnings.emplace_back(network.runs.back().file, std::move(file.checker));
+    }
+  }
+  read.clear();
+  if (!CheckUnits(platform, request, named, network.units)) return std::nullopt;
+  if (!CheckStandardDeviations(platform, request.marks_file, listed, network.units)) {
+    return std::nullopt;
+  }
+  for (const std::string& file : request.lines_files) {
+    if (!ReadLines(platform, file, network)) return std::nullopt;
+  }
+  if (!CheckGroups(platform, request, network)) return std::nullopt;
+  if (!JoinNetwork(platform, listed, network, request.datum)) return std::nullopt;
   return network;
 }
 

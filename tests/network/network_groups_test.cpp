@@ -6,10 +6,12 @@
 
 #include <QFile>
 #include <cmath>
+#include <map>
 #include <random>
 #include <sstream>
 
 #include "network/network_adjustment.h"
+#include "network/network_outputs.h"
 #include "tests/support/fake_platform.h"
 
 namespace quarrow {
@@ -300,6 +302,55 @@ TEST(NetworkGroups, RefusesWhatItCannotWeigh) {
     ASSERT_EQ(adjusted.shown.size(), 1u);
     EXPECT_EQ(adjusted.shown[0], row.shown);
   }
+}
+
+}  // namespace
+}  // namespace quarrow
+
+namespace quarrow {
+namespace {
+
+// The files of a network read and written on one thread and on two: the
+// same bytes, messages included.
+TEST(NetworkThreads, SameBytesWhateverTheThreads) {
+  std::map<int, std::map<std::string, std::string>> written;
+  std::map<int, std::vector<std::string>> shown;
+  for (const int threads : {1, 2, 3}) {
+    FakePlatform platform;
+    NetworkRequest request;
+    request.marks_file = "marks.csv";
+    request.threads = threads;
+    platform.files["marks.csv"] = ReadFile(kExamples + "/network/marks.csv");
+    for (const char* run : {"run1-n1-j2.txt", "run2-j2-j3.txt", "run3-j3-n1.txt", "run4-j2-n4.txt",
+                            "run5-n4-j3.txt", "run6-j3-n7.txt"}) {
+      std::string text = ReadFile(kExamples + "/network/" + run);
+      // A warning in one file, to see the messages keep their order.
+      if (std::string(run) == "run3-j3-n1.txt") text.replace(text.find(",5.000"), 6, ",5.00O");
+      platform.files[run] = text;
+      request.run_files.push_back(run);
+    }
+    const std::optional<Network> network = LoadNetwork(platform, request);
+    ASSERT_TRUE(network.has_value());
+    NetworkResult result;
+    ASSERT_TRUE(AdjustNetwork(*network, request, result));
+    NetworkOutputFiles files;
+    files.report = "net.adj";
+    files.csv_exports = {"net.csv"};
+    files.json_exports = {"net.json"};
+    files.run_reports = true;
+    ASSERT_TRUE(WriteNetworkOutputs(platform, request, *network, result, files));
+    written[threads] = platform.files;
+    for (const auto& [file, checker] : network->warnings) {
+      for (const FieldFileWarning& warning : checker.warnings()) {
+        shown[threads].push_back(file + ":" + std::to_string(warning.line) + " " + warning.text);
+      }
+    }
+  }
+  EXPECT_EQ(written[1].size(), 6u + 1 + 6 + 3);  // runs, marks, their reports, three outputs
+  EXPECT_EQ(written[1], written[2]);
+  EXPECT_EQ(written[1], written[3]);
+  ASSERT_EQ(shown[1].size(), 1u);
+  EXPECT_EQ(shown[1], shown[2]);
 }
 
 }  // namespace
