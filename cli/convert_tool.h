@@ -1,7 +1,9 @@
 #pragma once
 
 // quarrow-convert: Trimble JobXML and Leica GSI total-station files turned
-// into the comma-delimited field file the window and quarrow-adjust read.
+// into the comma-delimited field file the window and quarrow-adjust read, and
+// digital levels' files (Leica GSI, Trimble DiNi) into the lines file that
+// quarrow-network reads.
 
 #include <QStringList>
 #include <ostream>
@@ -20,6 +22,10 @@ enum ConvertStatus : int {
 // INPUT's folder and base name with ".txt": the field file written when no
 // --output is given.
 std::string DefaultFieldFilePath(const std::string& input);
+
+// INPUT's folder and base name with ".csv": the lines file written from a
+// digital level's file when no --output is given.
+std::string DefaultLinesFilePath(const std::string& input);
 
 // Runs the tool on `arguments` (the program name first) through `platform`.
 // The summary, --help and --version go to `output`; messages to `errors`.
