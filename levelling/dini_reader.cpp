@@ -255,6 +255,8 @@ LevelledFile ReadDiniFile(std::string_view bytes) {
                "the reading \"" + std::string(reading->text) + "\"");
     units.Take(length.units, length.unit_name, length.decimals, place,
                "the distance \"" + std::string(distance->text) + "\"");
+    RefuseImplausible(staff.value, place, reading->text);
+    RefuseImplausible(length.value, place, distance->text);
     if (length.value < 0) {
       throw ConvertError(place + ": the distance \"" + std::string(distance->text) +
                          "\" is negative; a distance to the staff is not.");

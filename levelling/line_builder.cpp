@@ -1,6 +1,7 @@
 #include "levelling/line_builder.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "convert/field_book.h"
 
@@ -177,6 +178,14 @@ LevelledLine LineBuilder::Finish() const {
   return line;
 }
 
+void RefuseImplausible(double value, const std::string& place, std::string_view text) {
+  if (!(std::fabs(value) < kLargestStaffValue)) {
+    throw ConvertError(place + ": \"" + std::string(text) +
+                       "\" is a million or more; no staff reading or distance to the staff is "
+                       "that large.");
+  }
+}
+
 void UnitsKeeper::Take(Units units, const std::string& name, int decimals, const std::string& place,
                        const std::string& what) {
   if (!units_) {
@@ -194,7 +203,7 @@ void UnitsKeeper::Take(Units units, const std::string& name, int decimals, const
 void UnitsKeeper::FillIn(LevelledFile& file) const {
   file.units = units_.value_or(Units::kMetric);
   file.unit_name = name_;
-  file.decimals = decimals_ + 1;
+  file.decimals = std::min(decimals_ + 1, kMostDecimals);
 }
 
 }  // namespace quarrow

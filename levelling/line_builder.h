@@ -89,6 +89,14 @@ class LineBuilder {
   std::vector<std::vector<StaffSight>> setups_;
 };
 
+// No staff reading or distance to the staff comes near a million metres or
+// feet; a value that does is a misread field, and would swamp the sums.
+inline constexpr double kLargestStaffValue = 1e6;
+
+// Throws ConvertError at `place`, quoting `text`, unless `value` is under
+// kLargestStaffValue either way.
+void RefuseImplausible(double value, const std::string& place, std::string_view text);
+
 // Keeps a file to one unit and notes its finest decimals.
 class UnitsKeeper {
  public:
@@ -96,7 +104,10 @@ class UnitsKeeper {
   // unit of the file's earlier readings.
   void Take(Units units, const std::string& name, int decimals, const std::string& place,
             const std::string& what);
+  // The units, their name, and one decimal more than the finest reading (at
+  // most kMostDecimals).
   void FillIn(LevelledFile& file) const;
+  static constexpr int kMostDecimals = 9;
 
  private:
   std::optional<Units> units_;

@@ -1,5 +1,6 @@
 #include "levelling/lines_csv.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -31,10 +32,13 @@ std::string Count(std::int64_t n, const char* one, const char* many) {
 
 std::string FixedDecimals(double value, int decimals) {
   if (std::fabs(value) < 0.5 * std::pow(10.0, -decimals)) value = 0;
-  char text[64];
-  const auto result =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-  return std::string(text, result.ptr);
+  // Room for the largest double's 309 digits, its sign and point, and the
+  // decimals.
+  std::string text(320 + static_cast<std::size_t>(std::max(decimals, 0)), '\0');
+  const auto result = std::to_chars(text.data(), text.data() + text.size(), value,
+                                    std::chars_format::fixed, decimals);
+  text.resize(static_cast<std::size_t>(result.ptr - text.data()));
+  return text;
 }
 
 std::string WriteLinesCsv(const LevelledFile& file, std::string_view source_name) {

@@ -92,6 +92,11 @@ TEST(FixedDecimals, RoundsToTheDecimalsAndNeverShowsMinusZero) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(FixedDecimals(c.value, c.decimals), c.text);
   }
+  // The largest values are written whole: 301 digits, a sign, a point, two decimals.
+  const std::string huge = FixedDecimals(-1e300, 2);
+  EXPECT_EQ(huge.size(), 305u);
+  EXPECT_EQ(huge.substr(0, 5), "-1000");
+  EXPECT_EQ(huge.substr(huge.size() - 3), ".00");
 }
 
 TEST(LevelledSummaryText, ListsEachLineAndTheUnits) {

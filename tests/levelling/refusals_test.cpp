@@ -155,6 +155,12 @@ TEST(ReadGsiLevelFile, RefusesWhatIsNoLevelledLine) {
                    kGsi[4], kGsi[5]}),
            "line 2: the setup holds 1 backsight reading and 2 foresight readings; each backsight "
            "reading needs a foresight partner in the setup."},
+          {"a reading of a million metres",
+           Joined(Replaced(kGsi, 3,
+                           "*110003+000000000000BM01 32...6+0000000000312500 "
+                           "331.06+0000099999999999 ")),
+           "line 3: \"331.06+0000099999999999\" is a million or more; no staff reading or "
+           "distance to the staff is that large."},
           {"intermediate sights only", Joined({"110001+0000IS01 32...6+00123000 333.06+00021050 "}),
            "line 1: the file's staff readings (the first on this line) are all intermediate "
            "sights, measure-only, set-out or check-and-adjust readings; a levelled line needs "
@@ -265,6 +271,11 @@ TEST(ReadDiniFile, RefusesWhatIsNoLevelledLine) {
                    kDini[6]}),
            "line 3: the distance \"HD         101.38 usft\" is in US survey feet, but the file's "
            "earlier readings are in feet (line 2); a levelled file keeps to one unit."},
+          {"a reading of ten million metres",
+           Joined(Replaced(kDini, 3,
+                           Bare(Kd1(3, "BM01", {"Rb", "1e7", "m"}, {"HD", "31.250", "m"}, kNone)))),
+           "line 3: \"Rb            1e7 m\" is a million or more; no staff reading or distance "
+           "to the staff is that large."},
           {"a reading without a point",
            Joined(Replaced(kDini, 3,
                            Bare(Kd1(3, "", {"Rb", "1.42130", "m"}, {"HD", "31.250", "m"}, kNone)))),
