@@ -7,6 +7,8 @@
 #include "convert/converter.h"
 #include "engine/file_paths.h"
 #include "engine/whole_file.h"
+#include "levelling/levelled_file.h"
+#include "levelling/lines_csv.h"
 #include "platform/qt_platform.h"
 
 namespace quarrow {
@@ -27,6 +29,10 @@ std::string DefaultFieldFilePath(const std::string& input) {
   return BuildPath(ParentFolderName(input), BaseName(input) + ".txt");
 }
 
+std::string DefaultLinesFilePath(const std::string& input) {
+  return BuildPath(ParentFolderName(input), BaseName(input) + ".csv");
+}
+
 int RunConvertTool(const QStringList& arguments, Platform& platform, std::ostream& output,
                    std::ostream& errors) {
   ToolCommandLine command_line(
@@ -34,14 +40,17 @@ int RunConvertTool(const QStringList& arguments, Platform& platform, std::ostrea
       "Converts a total-station file into the comma-delimited field file that quarrow\n"
       "and quarrow-adjust read: Trimble JobXML (.jxl), LandXML 1.2 and Leica HeXML\n"
       "(.xml), Leica GSI (.gsi), Carlson RW5 (.rw5), Sokkia SDR33 (.sdr) or Topcon\n"
-      "GTS-7 (.gt7), recognised by its content.\n\n"
-      "Exit status: 0 field file written; 2 usage or input error, nothing written.",
+      "GTS-7 (.gt7), recognised by its content; and a digital level's file (Leica GSI,\n"
+      "Trimble DiNi) into the lines file that quarrow-network reads.\n\n"
+      "Exit status: 0 file written; 2 usage or input error, nothing written.",
       output, errors);
   const std::string format_names = SourceFormatNames("|");
   const QCommandLineOption from("from", "Read INPUT as this format instead of recognising it.",
-                                QString::fromStdString(format_names));
+                                QString::fromStdString(format_names + "|gsi-level|dini"));
   const QCommandLineOption field_file(
-      "output", "Field file to write (default: INPUT's name with .txt, in its folder).",
+      "output",
+      "File to write (default: INPUT's name with .txt, or .csv for a digital level's file, in "
+      "its folder).",
       "FIELD_FILE");
   const QCommandLineOption force = ForceOption("Replace an existing field file.");
   const QCommandLineOption units = UnitsOption(
@@ -55,14 +64,21 @@ int RunConvertTool(const QStringList& arguments, Platform& platform, std::ostrea
   const QStringList files = command_line.Positional();
   if (files.size() != 1) return command_line.UsageError("name exactly one INPUT.");
   ConvertOptions options;
+  std::optional<LevelFormat> level_from;  // a digital level's file, by --from
   if (command_line.IsSet(from)) {
     const QString value = command_line.Value(from);
     const std::optional<SourceFormat> format = SourceFormatNamed(value.toStdString());
-    if (!format) {
-      return command_line.UsageError("--from must be " + SourceFormatNames(", ") + ", not '" +
+    if (value == "gsi-level") {
+      level_from = LevelFormat::kGsi;
+    } else if (value == "dini") {
+      level_from = LevelFormat::kDini;
+    } else if (format) {
+      options.from = *format;
+    } else {
+      return command_line.UsageError("--from must be " + SourceFormatNames(", ") +
+                                     ", gsi-level or dini, not '" +
                                      Local8(value) + "'.");
     }
-    options.from = *format;
   }
   std::optional<Units> unit_choice;
   if (!command_line.ReadUnits(units, unit_choice, "metric or feet")) return kConvertInputError;
@@ -73,11 +89,25 @@ int RunConvertTool(const QStringList& arguments, Platform& platform, std::ostrea
 
   const std::string input = QtPlatform::FromQString(files.first());
   if (!platform.FileExists(input)) return InputError(errors, input + ": no such file.");
+  std::string bytes;
+  if (!ReadWholeFile(platform, input, bytes)) {
+    return InputError(errors, input + ": the file cannot be read.");
+  }
+  // A digital level's file becomes a lines file, not a field file.
+  if (!command_line.IsSet(from) && IsDigitalLevelFile(bytes)) level_from = LevelFormat::kRecognise;
+  if (level_from && options.dos) {
+    return command_line.UsageError(
+        "--dos is for field files; a digital level's file converts "
+        "into a lines file.");
+  }
+  const std::string written = level_from ? "lines file" : "field file";
   const std::string path = command_line.IsSet(field_file)
                                ? QtPlatform::FromQString(command_line.Value(field_file))
-                               : DefaultFieldFilePath(input);
+                           : level_from ? DefaultLinesFilePath(input)
+                                        : DefaultFieldFilePath(input);
   if (path == input || platform.IsSameFile(input, path)) {
-    return InputError(errors, path + " is the input itself; use --output to name the field file.");
+    return InputError(errors,
+                      path + " is the input itself; use --output to name the " + written + ".");
   }
   if (platform.FileExists(path) && !command_line.IsSet(force)) {
     errors << kProgram << ": " << path << " exists.\n"
@@ -85,26 +115,39 @@ int RunConvertTool(const QStringList& arguments, Platform& platform, std::ostrea
     return kConvertInputError;
   }
 
-  std::string bytes;
-  if (!ReadWholeFile(platform, input, bytes)) {
-    return InputError(errors, input + ": the file cannot be read.");
-  }
   options.source_name = FileName(input);
-  Conversion conversion;
+  std::string text;
+  std::string kind;
+  std::string summary;
   try {
-    conversion = Convert(bytes, options);
+    if (level_from) {
+      const LevelledFile file = ReadLevelledFile(bytes, *level_from);
+      if (unit_choice && *unit_choice != file.units) {
+        return InputError(errors, input + ": the file is in " + file.unit_name + ", but --units " +
+                                      std::string(UnitsName(*unit_choice)) +
+                                      " says otherwise; a digital level's file keeps its units.");
+      }
+      text = WriteLinesCsv(file, options.source_name);
+      kind = file.kind;
+      summary = LevelledSummaryText(file);
+    } else {
+      const Conversion conversion = Convert(bytes, options);
+      text = conversion.text.bytes;
+      kind = conversion.kind;
+      summary = SummaryText(conversion);
+    }
   } catch (const ConvertError& error) {
     return InputError(errors, input + ": " + error.what());
   }
 
   std::string why;
   std::unique_ptr<ReportSink> sink = platform.CreateReport(path, why);
-  if (!sink) return InputError(errors, path + ": the field file cannot be written: " + why);
-  if (!sink->Write(conversion.text.bytes) || !sink->Commit()) {
-    return InputError(errors, path + ": the field file cannot be written: " + sink->ErrorText());
+  if (!sink) return InputError(errors, path + ": the " + written + " cannot be written: " + why);
+  if (!sink->Write(text) || !sink->Commit()) {
+    return InputError(errors,
+                      path + ": the " + written + " cannot be written: " + sink->ErrorText());
   }
-  output << "Wrote " << path << " from the " << conversion.kind << " file " << input << ".\n"
-         << SummaryText(conversion);
+  output << "Wrote " << path << " from the " << kind << " file " << input << ".\n" << summary;
   return kConvertWritten;
 }
 

@@ -156,7 +156,8 @@ TEST_F(ConvertTool, RefusalsWriteNothing) {
       {"unknown option", {"--fast", p("run.gsi")}, "quarrow-convert: Unknown option 'fast'."},
       {"bad --from",
        {"--from", "csv", p("run.gsi")},
-       "quarrow-convert: --from must be jobxml, gsi, rw5, landxml, sdr, gts7, not 'csv'."},
+       "quarrow-convert: --from must be jobxml, gsi, rw5, landxml, sdr, gts7, gsi-level or dini, "
+       "not 'csv'."},
       {"bad --units",
        {"--units", "yards", p("run.gsi")},
        "quarrow-convert: --units must be metric or feet, not 'yards'."},
