@@ -306,6 +306,10 @@ std::optional<Network> LoadNetwork(Platform& platform, const NetworkRequest& req
   for (ReadRunFile& file : read) {
     for (const MessageBoxSpec& box : file.messages) platform.ShowMessage(box);
     if (!file.read) return std::nullopt;
+    if (!file.levelled_lines.empty()) {
+      for (RunRecord& line : file.levelled_lines) network.runs.push_back(std::move(line));
+      continue;
+    }
     network.runs.push_back(std::move(file.run));
     if (file.checker.warning_count() > 0) {
       network.warnings.emplace_back(network.runs.back().file, std::move(file.checker));

@@ -282,7 +282,7 @@ std::string NetworkReportText(Platform& platform, const NetworkRequest& request,
     std::size_t listed = 0;
     for (const RunRecord& run : network.runs) {
       if (run.kind == ObservationKind::kListedLine) continue;
-      line(RightText(std::to_string(++listed), 5) + "  " + run.file);
+      line(RightText(std::to_string(++listed), 5) + "  " + run.Source());
     }
   }
   if (!request.lines_files.empty()) {

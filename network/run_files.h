@@ -18,12 +18,14 @@
 
 namespace quarrow {
 
-// One field file as it was read.
+// One run file as it was read: a field file, one trig run; or a digital
+// level's file, a levelled line between two marks each.
 struct ReadRunFile {
   RunRecord run;
-  bool read = false;                 // false: `messages` say why not
-  std::optional<Units> named_units;  // the units its first line names
-  Units units = Units::kFeet;        // the units it was read in
+  std::vector<RunRecord> levelled_lines;  // a digital level's file: its lines, `run` unused
+  bool read = false;                      // false: `messages` say why not
+  std::optional<Units> named_units;       // the units its first line names
+  Units units = Units::kFeet;             // the units it was read in
   FieldFileChecker checker;
   std::vector<MessageBoxSpec> messages;  // what it showed, in order, to be shown again
 };
