@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
-# Builds the two fuzzers and shares the given number of seconds (default 60)
-# between them, each on both cores from its seed corpus: the level-run
-# fuzzer (the engine, from field files) first, then the converter's (every
-# reader of quarrow-convert). Findings land in build/fuzz/findings/; each one
+# Builds the fuzzers and shares the given number of seconds (default 60)
+# among them, each on both cores from its seed corpus: the level-run fuzzer
+# (the engine, from field files) and the converter's (every reader of
+# quarrow-convert) a third each, then the digital levels' readers and the
+# network's marks and lines files a sixth each. Findings land in build/fuzz/findings/; each one
 # becomes a regression test under tests/data/bug/ once fixed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
-first=$((seconds / 2))
-second=$((seconds - first))
+third=$((seconds / 3))
+sixth=$((seconds / 6))
+last=$((seconds - 2 * third - sixth))
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz --target level_run_fuzzer convert_fuzzer >/dev/null
+cmake --build --preset fuzz --target level_run_fuzzer convert_fuzzer levelling_fuzzer \
+  network_files_fuzzer >/dev/null
 findings=build/fuzz/findings
 mkdir -p "$findings"
 
@@ -34,6 +37,8 @@ run_fuzzer() {
   echo "$name: ${time}s without a finding."
 }
 
-run_fuzzer level_run_fuzzer "$first" build/fuzz/corpus fuzz/corpus
-run_fuzzer convert_fuzzer "$second" build/fuzz/convert-corpus fuzz/convert-corpus
+run_fuzzer level_run_fuzzer "$third" build/fuzz/corpus fuzz/corpus
+run_fuzzer convert_fuzzer "$third" build/fuzz/convert-corpus fuzz/convert-corpus
+run_fuzzer levelling_fuzzer "$sixth" build/fuzz/levelling-corpus fuzz/levelling-corpus
+run_fuzzer network_files_fuzzer "$last" build/fuzz/network-corpus fuzz/network-corpus
 echo "Fuzzed ${seconds}s without a finding."
