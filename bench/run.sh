@@ -14,6 +14,8 @@
 #   - Adjust latency on a realistic 500-setup run through the Qt platform;
 #   - quarrow-network end to end on 2,000 runs against quarrow-adjust on one,
 #     and its least-squares solver alone on grids of 1,000 to 1,000,000 marks;
+#   - quarrow-network on 100,000 short run files against cat reading them,
+#     with and without its exports;
 # and runs the engine's micro-benchmarks and three callgrind profiles.
 # Each is a script of its own beside this one (measure-*.sh, profile-*.sh)
 # that leaves plain figures in build/bench/data; write-results.sh turns
@@ -71,6 +73,7 @@ bench/measure-paint.sh
 bench/measure-latency.sh
 bench/measure-outputs.sh
 bench/measure-network.sh
+bench/measure-network-files.sh
 record load-after "$(cut -d' ' -f1-3 /proc/loadavg)"
 
 # --- Micro-benchmarks and profiles (not part of the ratios) -----------------

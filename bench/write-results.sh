@@ -27,7 +27,9 @@ for name in quick date commit uncommitted processors cpu memory-kib kernel compi
   report-bytes throughput-command floor-script \
   peak-rss-kib-1000 peak-rss-kib-100000 peak-rss-kib-1000000 paint-outcome \
   latency-median-ms latency-p90-ms latency-checked-median-ms network-exit-status \
-  network-same-bytes network-load-big network-setups-bytes; do
+  network-same-bytes network-load-big network-setups-bytes network-files-runs \
+  network-files-bytes network-files-csv-bytes network-files-json-bytes \
+  network-files-exit-status; do
   figure "$name" >/dev/null
 done
 load_settings
@@ -68,6 +70,9 @@ quarrow-make-network <folder> 2000 500
 hyperfine -N ... 'quarrow-network --force --units metric --sigma 1.4 --marks <folder>/marks.csv --output network.adj <folder>/run-*.txt'   # and with --export network.csv, beside quarrow-adjust on run-1000000.txt, as above
 /usr/bin/time -f %M quarrow-network-bench N   # N = 1000, 10000, 100000, 1000000
 quarrow-network-bench --orderings 100000 1000000
+quarrow-make-network <folder> 100000 10; find <folder> -name 'run-*.txt' | sort >runs.list
+hyperfine -N ... 'xargs -a runs.list cat' 'quarrow-network --force --units metric --sigma 1.4 --marks marks.csv --output files.adj --runs-from runs.list'   # and with --export files.csv, --export files.json
+
 \`\`\`
 
 Field files: \`quarrow-make-field-file --setups N OUTPUT\` (seed 1, metric,
