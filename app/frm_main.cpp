@@ -25,6 +25,7 @@
 #include "app/window_layout.h"
 #include "app/window_texts.h"
 #include "engine/error_box.h"
+#include "engine/units_hint.h"
 #include "platform/qt_platform.h"
 #include "shell/adjust_level_run.h"
 #include "shell/check_input_file.h"
@@ -218,11 +219,24 @@ void frmMain::Guarded(Body&& body) {
 void frmMain::Form_Load() {
   txtLvlFile->setText(Shown(rs_.InputPath));
   txtRptFile->setText(Shown(rs_.ReportPath));
+  if (rs_.FileState == kFileUsable && !rs_.InputPath.empty()) SelectNamedUnits();
 }
 
 void frmMain::ShowCheckedPaths() {
   txtRptFile->setText(Shown(rs_.ReportPath));
   txtLvlFile->setText(Shown(rs_.InputPath));
+  SelectNamedUnits();
+}
+
+void frmMain::SelectNamedUnits() {
+  const std::optional<Units> named = ReadUnitsHint(platform_, rs_.InputPath);
+  if (named) (*named == Units::kFeet ? btnFoot : btnMeter)->setChecked(true);
+}
+
+bool frmMain::IsTextName(const QString& name) {
+  if (!name.contains(QChar::ReplacementCharacter)) return true;
+  ShowError(platform_, {t::kNameNotText, Held(name), t::kRenameTheFile});
+  return false;
 }
 
 void frmMain::ShowNotNumber(const QLineEdit& box, std::string_view not_number) {
@@ -234,6 +248,7 @@ void frmMain::ShowNotNumber(const QLineEdit& box, std::string_view not_number) {
 
 void frmMain::btnAdjust_Click() {
   Guarded([this] {
+    if (!IsTextName(txtLvlFile->text()) || !IsTextName(txtRptFile->text())) return;
     // Only the two paths are trimmed; the boxes keep what was typed.
     AdjustRequest request;
     request.field_file = TrimBlanks(Held(txtLvlFile->text()));
@@ -267,6 +282,7 @@ void frmMain::btnGetLvl_Click() {
     }
     cdgGetLvl.DialogTitle = Shown(t::kOpenDialogTitle);
     if (!services_.ShowOpen(this, cdgGetLvl)) return;
+    if (!IsTextName(cdgGetLvl.FileName)) return;
     // The same name confirmed again is not tested again; a name differing
     // only in letter case is a new choice.
     if (txtLvlFile->text() == cdgGetLvl.FileName) return;
@@ -281,6 +297,7 @@ void frmMain::btnGetRpt_Click() {
     cdgGetRpt.FileName = txtRptFile->text();
     cdgGetRpt.DialogTitle = Shown(t::kSaveDialogTitle);
     if (!services_.ShowSave(this, cdgGetRpt)) return;
+    if (!IsTextName(cdgGetRpt.FileName)) return;
     // Whether the file exists is asked at Adjust, not here.
     rs_.ReportPath = Held(cdgGetRpt.FileName);
     txtRptFile->setText(Shown(rs_.ReportPath));
@@ -290,7 +307,7 @@ void frmMain::btnGetRpt_Click() {
 void frmMain::txtLvlFile_OLEDragDrop(const QMimeData& data) {
   Guarded([this, &data] {
     const QString dropped = FirstLocalFile(data);
-    if (dropped.isEmpty()) return;
+    if (dropped.isEmpty() || !IsTextName(dropped)) return;
     rs_.InputPath = Held(dropped);
     if (CheckInputFile(rs_, platform_, CheckMode::kCheckAndDerive) == kFileUsable)
       ShowCheckedPaths();
@@ -300,7 +317,7 @@ void frmMain::txtLvlFile_OLEDragDrop(const QMimeData& data) {
 void frmMain::txtRptFile_OLEDragDrop(const QMimeData& data) {
   // Nothing is tested until Adjust, and ReportPath is taken from the box then.
   const QString dropped = FirstLocalFile(data);
-  if (!dropped.isEmpty()) txtRptFile->setText(dropped);
+  if (!dropped.isEmpty() && IsTextName(dropped)) txtRptFile->setText(dropped);
 }
 
 void frmMain::btnExit_Click() { services_.EndProgram(); }

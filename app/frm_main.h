@@ -64,6 +64,12 @@ class frmMain : public QMainWindow {
   // Writes both file-name boxes after a successful check in derive mode:
   // the report box first, then the field-file box.
   void ShowCheckedPaths();
+  // Selects the unit option the accepted field file names in its first
+  // line, if it names one; otherwise leaves the choice as it is.
+  void SelectNamedUnits();
+  // False, with a "Quarrow Error" box, for a file name that is not UTF-8
+  // text (the system's bytes shown as replacement characters).
+  bool IsTextName(const QString& name);
   // Runs a handler body; a fault escaping the engine is shown, not fatal.
   template <typename Body>
   void Guarded(Body&& body);

@@ -27,6 +27,13 @@ inline constexpr std::string_view kTypeElevationLike = "Type the published eleva
 // A fault inside a command: the command stops, the window stays usable.
 inline constexpr std::string_view kCommandFailed = "The command stopped on an unexpected fault:";
 
+// A file name the system gave as bytes that are no UTF-8 text: Qt shows
+// them as replacement characters, and the file cannot be found or written
+// under the name shown.
+inline constexpr std::string_view kNameNotText = "The File Name Is Not UTF-8 Text:";
+inline constexpr std::string_view kRenameTheFile =
+    "Rename the file (or its folder) with UTF-8 characters, then choose it again.";
+
 // Help > Quarrow Help: OK only, no icon.
 inline constexpr std::string_view kHelpTitle = "Quarrow Help";
 inline constexpr std::string_view kHelpText =

@@ -13,5 +13,5 @@ record kernel "$(uname -sr)"
 record compiler "$(c++ --version | head -1)"
 record qt "$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo unknown)"
 record commit "$(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo unknown)"
-changes=$(git -C "$root" status --porcelain engine cli platform app 2>/dev/null || true)
+changes=$(git -C "$root" status --porcelain engine cli platform app network 2>/dev/null || true)
 record uncommitted "$([ -n "$changes" ] && echo yes || echo no)"

@@ -31,6 +31,19 @@ figure() {
 # Whether the figure NAME was recorded: the profiles are not always taken.
 has_figure() { grep -q "^$1 " "$data/figures.txt"; }
 
+# Waits up to QUARROW_BENCH_WAIT seconds (default 600) for the one-minute
+# load average to fall to QUARROW_BENCH_MAX_LOAD (default 1.0): figures are
+# only worth comparing on a quiet machine.
+wait_for_quiet() {
+  local max_load=${QUARROW_BENCH_MAX_LOAD:-1.0} wait_limit=${QUARROW_BENCH_WAIT:-600} waited=0
+  while awk -v l="$(cut -d' ' -f1 /proc/loadavg)" -v m="$max_load" 'BEGIN { exit !(l > m) }' &&
+    [ $waited -lt "$wait_limit" ]; do
+    [ $waited -eq 0 ] && echo "Waiting for the load average to fall below $max_load..."
+    sleep 10
+    waited=$((waited + 10))
+  done
+}
+
 # How many runs each measurement takes, from the figure "quick" (1 after
 # --quick, which takes fewer runs and skips callgrind).
 load_settings() {

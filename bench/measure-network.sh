@@ -1,59 +1,78 @@
 #!/usr/bin/env bash
-# Measures quarrow-network and writes the "Level networks" part of
-# bench/RESULTS.md:
-#
-#   bench/measure-network.sh [BUILD_FOLDER]
-#
-# - end to end (a priori sigma 1.4 mm, what the generator's pointing noise
-#   gives, so that the global test passes and the tool exits 0): a network of 2,000 runs of 500 setups (1,000,000 setups in
-#   loops on a grid) against quarrow-adjust on one 1,000,000-setup file, side
-#   by side with hyperfine, warm page cache; with the network report alone
-#   and with the CSV export as well;
-# - the solver alone, in memory, on grids of 1,000 to 100,000 marks with
-#   about two runs per mark: time with and without the residual cofactors,
-#   and peak resident memory.
-# BUILD_FOLDER (default build/bench-network) is configured with the
-# benchmarks on and the window, tests and app off.
+# quarrow-network, end to end and its solver alone. Leaves in the data
+# folder:
+# - network.txt: side by side (as lib.sh's side_by_side), quarrow-adjust on
+#   the 1,000,000-setup field file, and quarrow-network on 2,000 generated
+#   runs of 500 setups (1,000,000 setups in loops on a grid), with the
+#   report alone and with the CSV export (a priori sigma 1.4 mm, the
+#   generator's own pointing noise, so that the global test passes and the
+#   tool exits 0);
+# - network-solver.txt: quarrow-network-bench's row for each grid of 1,000
+#   to 1,000,000 marks (about two runs per mark), each size in a process of
+#   its own, and GNU time's peak resident memory of that process (KiB) at
+#   the end of the row; the sizes up to 100,000 are measured three times
+#   and the run with the median time with every statistic is kept;
+# - network-orderings.txt: the solver's phases in each fill-reducing
+#   ordering on 100,000 and 1,000,000 marks;
+# - the figures network-exit-status, network-same-bytes (yes when the
+#   solution's digest is the same with one and with four threads allowed
+#   to OpenMP and OpenBLAS), network-load-big (the load average before the
+#   1,000,000-mark runs) and network-setups-bytes.
+# The 1,000,000-mark runs wait for a quiet machine first (lib.sh's
+# wait_for_quiet): on two shared cores other work doubles their times.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-build=${1:-build/bench-network}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARROW_BUILD_BENCH=ON \
-  -DQUARROW_BUILD_APP=OFF -DQUARROW_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target quarrow-adjust quarrow-network quarrow-network-bench \
-  quarrow-make-network quarrow-make-field-file >/dev/null
-data="$build/network-data"
-rm -rf "$data"
-mkdir -p "$data/runs"
-"$build/bench/quarrow-make-network" "$data/runs" 2000 500 >/dev/null
-adjust_options=$("$build/bench/quarrow-make-field-file" --setups 1000000 "$data/big.txt")
-runs=("$data"/runs/run-*.txt)
+source "$(dirname "$0")/lib.sh"
+load_settings
 
-hyperfine --warmup 1 --runs 5 --export-json "$data/hyperfine.json" \
-  -n quarrow-adjust "$build/cli/quarrow-adjust --force $adjust_options --output $data/big.adj $data/big.txt" \
-  -n quarrow-network "$build/cli/quarrow-network --force --units metric --sigma 1.4 --marks $data/runs/marks.csv --output $data/net.adj ${runs[*]}" \
-  -n "quarrow-network --export csv" "$build/cli/quarrow-network --force --units metric --sigma 1.4 --marks $data/runs/marks.csv --output $data/net.adj --export $data/net.csv ${runs[*]}" \
-  >/dev/null || true
-"$build/cli/quarrow-network" --force --units metric --sigma 1.4 --marks "$data/runs/marks.csv" --output "$data/net.adj" "${runs[@]}" >/dev/null 2>&1
-echo "network exit status $?" >"$data/network-status.txt"
+network=$build/cli/quarrow-network
+solver_bench=$build/bench/quarrow-network-bench
+runs_folder=$data/network-runs
+rm -rf "$runs_folder"
+mkdir -p "$runs_folder"
+"$build/bench/quarrow-make-network" "$runs_folder" 2000 500 >/dev/null
+record network-setups-bytes "$(cat "$runs_folder"/run-*.txt | wc -c)"
+# The runs by their plain names, from their folder: 2,000 full paths would
+# pass the length one argument may have (hyperfine takes each command as one).
+cd "$runs_folder"
+runs=(run-*.txt)
 
-"$build/bench/quarrow-network-bench" 1000 10000 100000 >"$data/solver.txt"
+# --- End to end ---------------------------------------------------------------
+big=$data/run-1000000.txt
+read -r -a big_args <"$data/run-1000000.args"
+network_base=("$network" --force --units metric --sigma 1.4 --marks marks.csv
+  --output "$data/network.adj")
+status=0
+"${network_base[@]}" "${runs[@]}" >/dev/null 2>&1 || status=$?
+record network-exit-status "$status"
+side_by_side network "$throughput_runs" 1 \
+  "$(quoted "$adjust" "${big_args[@]}" --force --output "$data/network-big.adj" "$big")" \
+  "$(quoted "${network_base[@]}" "${runs[@]}")" \
+  "$(quoted "${network_base[@]}" --export "$data/network.csv" "${runs[@]}")"
+rm -f "$data/network-big.adj" "$data/network.adj" "$data/network.csv"
+
+# --- The solver alone ---------------------------------------------------------
+# One row of quarrow-network-bench for MARKS, with the peak RSS appended.
+solver_row() {
+  /usr/bin/time -f %M -o "$data/network-rss" "$solver_bench" "$1" | tail -1 |
+    tr '\n' ' '
+  tail -1 "$data/network-rss"
+}
+repeats=3
+[ "$quick" -eq 1 ] && repeats=1
+head -1 < <("$solver_bench") >"$data/network-solver.txt"
 for marks in 1000 10000 100000; do
-  /usr/bin/time -f "%M" "$build/bench/quarrow-network-bench" "$marks" 2>>"$data/solver-rss.txt" >/dev/null
-done
-python3 - "$data" <<'PY'
-import json, sys
-data = sys.argv[1]
-results = {r["command"]: r for r in json.load(open(data + "/hyperfine.json"))["results"]}
-print("| Command | Median |")
-print("|---|---|")
-for name, r in results.items():
-    print("| %s | %.3f s |" % (name, r["median"]))
-adjust = results["quarrow-adjust"]["median"]
-for name in ("quarrow-network", "quarrow-network --export csv"):
-    print("\n%s / quarrow-adjust: **%.2f x** (limit 1.5 x)" % (name, results[name]["median"] / adjust))
-PY
-cat "$data/network-status.txt"
-echo
-cat "$data/solver.txt"
-echo "peak RSS (KiB) of a bench process for 1,000 / 10,000 / 100,000 marks alone:"
-cat "$data/solver-rss.txt"
+  for ((i = 0; i < repeats; i++)); do solver_row "$marks"; done |
+    sort -g -k4 | awk -v n="$repeats" 'NR == int((n + 1) / 2)'
+done >>"$data/network-solver.txt"
+
+digest() { "$solver_bench" 100000 | awk 'NR == 2 { print $NF }'; }
+one=$(OMP_NUM_THREADS=1 OPENBLAS_NUM_THREADS=1 digest)
+four=$(OMP_NUM_THREADS=4 OPENBLAS_NUM_THREADS=4 OMP_DYNAMIC=false digest)
+record network-same-bytes "$([ "$one" = "$four" ] && echo yes || echo no)"
+
+wait_for_quiet
+record network-load-big "$(cut -d' ' -f1-3 /proc/loadavg)"
+solver_row 1000000 >>"$data/network-solver.txt"
+"$solver_bench" --orderings 100000 1000000 >"$data/network-orderings.txt"
+cd "$root"
+rm -rf "$runs_folder" "$data/network-rss"

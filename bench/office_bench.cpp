@@ -68,7 +68,7 @@ int MakeProject(const QString& folder, double sigma) {
   quarrow::Project project;
   project.marks = *marks;
   project.options.units = quarrow::Units::kMetric;
-  project.options.sigma_millimetres[quarrow::kTrigGroup] = sigma;
+  project.options.sigma_millimetres[std::string(quarrow::kTrigGroup)] = sigma;
   for (const QFileInfo& run :
        QDir(folder).entryInfoList({QStringLiteral("run-*.txt")}, QDir::Files, QDir::Name)) {
     project.runs << run.absoluteFilePath();

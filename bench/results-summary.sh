@@ -45,5 +45,6 @@ $(figure load-after). Rerun \`bench/run.sh\` on a quiet machine to refresh this 
 | Start-up on the five-line example vs cat | $(ms "$startup_s") vs $(ms "$cat_s"): **$startup_ratio x** | 3 x | $(verdict "$startup_ratio" 3) |
 $paint_row
 | Adjust latency, 500 setups (median) | **$latency_ms ms** (90th percentile $(figure latency-p90-ms) ms) | 20 ms | $(verdict "$latency_ms" 20) |
+$(network_target_rows)
 END
 }

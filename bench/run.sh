@@ -12,6 +12,10 @@
 #   - start-up of quarrow-adjust on the five-line example against cat;
 #   - the window's first paint (offscreen) against an empty QMainWindow;
 #   - Adjust latency on a realistic 500-setup run through the Qt platform;
+#   - quarrow-network end to end on 2,000 runs against quarrow-adjust on one,
+#     and its least-squares solver alone on grids of 1,000 to 1,000,000 marks;
+#   - quarrow-network on 100,000 short run files against cat reading them,
+#     with and without its exports;
 #   - Quarrow Office on a 2,000-run network against quarrow-network, its
 #     event loop meanwhile, and its first paint;
 # and runs the engine's micro-benchmarks and three callgrind profiles.
@@ -42,7 +46,8 @@ configure() {
 }
 configure ON || configure OFF
 cmake --build "$build" --target quarrow-adjust quarrow-make-field-file quarrow-engine-bench \
-  quarrow-adjust-latency quarrow-qt-core-probe quarrow_first_paint_hook
+  quarrow-adjust-latency quarrow-qt-core-probe quarrow_first_paint_hook quarrow-network \
+  quarrow-network-bench quarrow-make-network
 cmake --build "$build" --target quarrow-first-paint-probe 2>/dev/null || true
 cmake --build "$build" --target quarrow 2>/dev/null || true
 cmake --build "$build" --target quarrow-office quarrow-office-bench quarrow-network \
@@ -60,16 +65,7 @@ done
 
 # --- Wait for a quiet machine ------------------------------------------------
 # After the build and the field files, which load the machine themselves.
-max_load=${QUARROW_BENCH_MAX_LOAD:-1.0}
-wait_limit=${QUARROW_BENCH_WAIT:-600}
-one_minute_load() { cut -d' ' -f1 /proc/loadavg; }
-waited=0
-while awk -v l="$(one_minute_load)" -v m="$max_load" 'BEGIN { exit !(l > m) }' &&
-  [ $waited -lt "$wait_limit" ]; do
-  [ $waited -eq 0 ] && echo "Waiting for the load average to fall below $max_load..."
-  sleep 10
-  waited=$((waited + 10))
-done
+wait_for_quiet
 record load-before "$(cut -d' ' -f1-3 /proc/loadavg)"
 echo "Measuring at load $(figure load-before)"
 
@@ -80,6 +76,8 @@ bench/measure-startup.sh
 bench/measure-paint.sh
 bench/measure-latency.sh
 bench/measure-outputs.sh
+bench/measure-network.sh
+bench/measure-network-files.sh
 bench/measure-office.sh
 record load-after "$(cut -d' ' -f1-3 /proc/loadavg)"
 

@@ -5,13 +5,14 @@
 #   bench/write-results.sh [DATA_FOLDER [RESULTS_FILE]]
 #
 # The defaults are build/bench/data and bench/RESULTS.md. The text of each
-# part is in results-summary.sh, results-measurements.sh and
-# results-profiles.sh.
+# part is in results-summary.sh, results-measurements.sh,
+# results-profiles.sh and results-network.sh.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/results-summary.sh"
 source "$(dirname "$0")/results-measurements.sh"
 source "$(dirname "$0")/results-profiles.sh"
+source "$(dirname "$0")/results-network.sh"
 source "$(dirname "$0")/results-office.sh"
 data=${1:-$data}
 results=${2:-$root/bench/RESULTS.md}
@@ -20,12 +21,16 @@ results=${2:-$root/bench/RESULTS.md}
 # text a missing one would only leave a blank. Besides these figures the
 # data folder holds throughput.txt, startup.txt and paint.txt (side by side
 # medians), startup-commands.txt, latency.txt, engine-bench.txt,
-# run-500.args, and the profiles' rows.
+# run-500.args, network.txt, network-solver.txt, network-orderings.txt and
+# the profiles' rows.
 for name in quick date commit uncommitted processors cpu memory-kib kernel compiler qt \
   load-before load-after field-bytes-1000 field-bytes-100000 field-bytes-1000000 \
   report-bytes throughput-command floor-script \
   peak-rss-kib-1000 peak-rss-kib-100000 peak-rss-kib-1000000 paint-outcome \
-  latency-median-ms latency-p90-ms latency-checked-median-ms; do
+  latency-median-ms latency-p90-ms latency-checked-median-ms network-exit-status \
+  network-same-bytes network-load-big network-setups-bytes network-files-runs \
+  network-files-bytes network-files-csv-bytes network-files-json-bytes \
+  network-files-exit-status; do
   figure "$name" >/dev/null
 done
 load_settings
@@ -62,6 +67,13 @@ hyperfine -N --warmup 3 --runs $paint_runs 'timeout 30 env QT_QPA_PLATFORM=offsc
 $build/bench/quarrow-adjust-latency ${latency_args[*]} --runs $latency_runs $data/run-500.txt
 $build/bench/quarrow-engine-bench --benchmark_min_time=$min_time
 valgrind --tool=callgrind quarrow-adjust <elevations> --force --output run-100000.adj run-100000.txt
+quarrow-make-network <folder> 2000 500
+hyperfine -N ... 'quarrow-network --force --units metric --sigma 1.4 --marks <folder>/marks.csv --output network.adj <folder>/run-*.txt'   # and with --export network.csv, beside quarrow-adjust on run-1000000.txt, as above
+/usr/bin/time -f %M quarrow-network-bench N   # N = 1000, 10000, 100000, 1000000
+quarrow-network-bench --orderings 100000 1000000
+quarrow-make-network <folder> 100000 10; find <folder> -name 'run-*.txt' | sort >runs.list
+hyperfine -N ... 'xargs -a runs.list cat' 'quarrow-network --force --units metric --sigma 1.4 --marks marks.csv --output files.adj --runs-from runs.list'   # and with --export files.csv, --export files.json
+
 \`\`\`
 
 Field files: \`quarrow-make-field-file --setups N OUTPUT\` (seed 1, metric,
@@ -83,9 +95,7 @@ trap 'rm -f "$draft"' EXIT
   latency_section
   office_section
   profile_sections
-  echo
-  # quarrow-network's figures come from bench/measure-network.sh.
-  cat "$root/bench/network-results.md"
+  network_section
   echo
   sed '1,/-->$/d' "$root/bench/notes.md"
   commands_section

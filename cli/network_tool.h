@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "engine/platform.h"
+#include "plot/network_diagram_module.h"
 
 namespace quarrow {
 
@@ -16,10 +17,12 @@ namespace quarrow {
 // quarrow-adjust (cli/adjust_tool.h): 0 every run, loop and the global test
 // meet; 1 something failed (written unless --strict); 2 usage or input
 // error, nothing written.
+// `make_diagram` draws --diagram; without it the option is refused.
 int RunNetworkTool(const QStringList& arguments, Platform& platform, std::ostream& output,
-                   std::ostream& errors);
+                   std::ostream& errors, MakeNetworkDiagram make_diagram = nullptr);
 
 // The same on the console: messages on `errors`.
-int RunNetworkTool(const QStringList& arguments, std::ostream& output, std::ostream& errors);
+int RunNetworkTool(const QStringList& arguments, std::ostream& output, std::ostream& errors,
+                   MakeNetworkDiagram make_diagram = nullptr);
 
 }  // namespace quarrow

@@ -79,6 +79,18 @@ bool ToolCommandLine::Parse(const QStringList& arguments, int& status) {
     status = 0;
     return false;
   }
+  // The system hands over its arguments as bytes, which Qt reads as UTF-8;
+  // bytes that are no UTF-8 (a name from an older system, "caf\xe9.txt")
+  // become the replacement character, and the file would be looked for,
+  // or written, under another name than the one given.
+  for (const QString& argument : arguments) {
+    if (!argument.contains(QChar::ReplacementCharacter)) continue;
+    status = UsageError("'" + Local8(argument) +
+                        "' is not valid UTF-8 text, so the file it names cannot be found or "
+                        "written under that name; rename the file (or its folder) with UTF-8 "
+                        "characters and try again.");
+    return false;
+  }
   // The parser keeps every value and hands out the last: "--units metric
   // ... --units feet" would quietly mean feet.
   for (const QCommandLineOption& option : single_valued_) {

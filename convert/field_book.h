@@ -2,8 +2,9 @@
 
 // What a total-station file says about a level run, before it becomes a
 // field file: the setups in the order observed, and in each the readings as
-// the instrument recorded them. Both readers fill this; grouping the readings
-// into observations and choosing backsight and foresight is common work.
+// the instrument recorded them. Every reader fills this; grouping the
+// readings into observations and choosing backsight and foresight is common
+// work.
 
 #include <cstddef>
 #include <optional>
@@ -47,6 +48,10 @@ struct SetupReadings {
   // names as the backsight; without either the first observation is taken.
   std::optional<std::size_t> backsight_reading;
   std::optional<std::u32string> backsight_name;
+  // A reading the file marks as the foresight (the last such reading). The
+  // next setup's backsight still decides; the mark decides for the last
+  // setup, and among several observations of the next backsight.
+  std::optional<std::size_t> foresight_reading;
   // The point the instrument stood on, when the file names one, and whether
   // the file holds that point otherwise (coordinates or observations of it):
   // an instrument set up on a mark is a traverse or a topographic survey.
@@ -55,9 +60,13 @@ struct SetupReadings {
 };
 
 struct FieldBook {
-  std::string kind;  // "JobXML" or "GSI", for the first line and the summary
+  std::string kind;  // "JobXML", "GSI", "RW5"..., for the first line and the summary
   std::vector<SetupReadings> setups;
   bool feet = false;  // the unit the file itself suggests for the field file
+  // Its feet are US survey feet (1200/3937 m): a field file in feet keeps
+  // them, so that its lengths are the file's own numbers.
+  bool us_survey_feet = false;
+  std::string units_read;  // "metres, zenith angles in gon": the file's units, for the summary
   // GSI only: no station or code block marked the setups; they were split
   // where the turning point was read again.
   bool setups_from_turning_points = false;

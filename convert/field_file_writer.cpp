@@ -52,7 +52,7 @@ FieldFileText WriteFieldFile(const ReducedRun& run, const FieldFileOptions& opti
   FieldFileText out;
   const char mark = options.dos ? '\xf8' : '\xb0';
   const CodePage page = options.dos ? CodePage::kDos437 : CodePage::kWindows1252;
-  const double scale = options.feet ? 1 / kMetresPerFoot : 1;
+  const double scale = options.feet ? 1 / options.metres_per_foot : 1;
 
   // The reader passes over any line without the degree sign, so the first
   // line keeps to printable ASCII: a file name could hold a degree sign.

@@ -10,14 +10,16 @@
 
 #include "convert/level_run.h"
 #include "engine/code_pages.h"
+#include "engine/units.h"
 
 namespace quarrow {
 
 struct FieldFileOptions {
-  bool feet = false;        // lengths in international feet, else metres
+  bool feet = false;                        // lengths in feet, else metres
+  double metres_per_foot = kMetresPerFoot;  // the international foot, or the US survey foot
   bool dos = false;         // degree sign byte 248 and code page 437, else 176 and Windows-1252
   std::string source_name;  // the input file's name, for the first line
-  std::string kind;         // "JobXML" or "GSI"
+  std::string kind;         // "JobXML", "GSI", "RW5"...
 };
 
 struct FieldFileText {

@@ -7,12 +7,12 @@
 
 #include "convert/gsi_words.h"
 #include "convert/level_run.h"
+#include "convert/survey_units.h"
+#include "convert/text_lines.h"
 
 namespace quarrow {
 
 namespace {
-
-std::string LinePlace(int line) { return "line " + std::to_string(line); }
 
 bool IsStationWord(std::string_view index) {
   return index == "84" || index == "85" || index == "86" || index == "88";
@@ -126,6 +126,17 @@ void SplitAtTurningPoints(const std::vector<Reading>& readings, FieldBook& book)
   }
 }
 
+// The units of the first measurement, for the summary.
+std::string GsiUnitsText(const GsiWord& distance, const GsiWord& zenith) {
+  const bool feet = distance.unit == static_cast<char>(GsiUnit::kFoot) ||
+                    distance.unit == static_cast<char>(GsiUnit::kTenThousandthFoot);
+  AngleUnit angle = AngleUnit::kDecimalDegree;
+  if (zenith.unit == static_cast<char>(GsiUnit::kGon)) angle = AngleUnit::kGon;
+  if (zenith.unit == static_cast<char>(GsiUnit::kSexagesimal)) angle = AngleUnit::kPackedDms;
+  if (zenith.unit == static_cast<char>(GsiUnit::kMil)) angle = AngleUnit::kMil;
+  return UnitsText(feet ? LengthUnit::kInternationalFoot : LengthUnit::kMetre, angle);
+}
+
 constexpr const char* kNoMarks =
     "the file cannot be split into setups. No station block (words 84 to 86 or 88 without a "
     "measurement) and no station code block (word 41 code 1 or 2 with word 42 or 43) marks "
@@ -235,7 +246,10 @@ FieldBook ReadGsi(std::string_view bytes) {
     reading.zenith = GsiZenithSeconds(*block.zenith, line.number);
     bool in_feet = false;
     const double metres = GsiLengthMetres(*distance, line.number, &in_feet);
-    if (!feet) feet = in_feet;
+    if (!feet) {
+      feet = in_feet;
+      book.units_read = GsiUnitsText(*distance, *block.zenith);
+    }
     if (metres <= 0) {
       throw ConvertError(place + ": the word \"" + std::string(distance->text) +
                          "\" is not a positive distance.");

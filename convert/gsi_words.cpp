@@ -1,6 +1,7 @@
 #include "convert/gsi_words.h"
 
 #include "convert/field_book.h"
+#include "convert/text_lines.h"
 #include "engine/code_pages.h"
 
 namespace quarrow {
@@ -9,13 +10,6 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsSeparator(char c) { return c == ' ' || c == '\t'; }
-bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7f'; }
-
-// Deliberate: a control character after the last word (the DOS end-of-file
-// mark, the end of a serial transfer) is not a word.
-bool IsTrailingNoise(char c) { return IsSeparator(c) || IsControl(c); }
-
-std::string LinePlace(int line) { return "line " + std::to_string(line); }
 
 [[noreturn]] void Malformed(int line, std::string_view word, const std::string& why) {
   throw ConvertError(LinePlace(line) + ": the word \"" + std::string(word) + "\" " + why);
@@ -25,20 +19,8 @@ std::string LinePlace(int line) { return "line " + std::to_string(line); }
 
 std::vector<GsiLine> GsiLines(std::string_view bytes) {
   std::vector<GsiLine> lines;
-  int number = 0;
-  std::size_t pos = 0;
-  while (pos < bytes.size()) {
-    std::size_t end = bytes.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos) end = bytes.size();
-    std::string_view text = bytes.substr(pos, end - pos);
-    ++number;
-    pos = end + 1;
-    if (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n') ++pos;
-
-    while (!text.empty() && IsSeparator(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsTrailingNoise(text.back())) text.remove_suffix(1);
-    if (text.empty() || text.front() == '!' || IsControl(text.front())) continue;
-    lines.push_back(GsiLine{text, number});
+  for (const TextLine& line : TextLines(bytes)) {
+    if (line.text.front() != '!') lines.push_back(GsiLine{line.text, line.number});
   }
   return lines;
 }

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "convert/jobxml_records.h"
+#include "convert/no_observations.h"
 
 namespace quarrow {
 
@@ -72,15 +73,6 @@ struct Candidate {
   Reading reading;
   bool mean = false;
   bool backsight = false;  // classified BackSight
-};
-
-// How many records of a kind, and the first of them.
-struct Tally {
-  int count = 0;
-  const JobRecord* first = nullptr;
-  void Add(const JobRecord& record) {
-    if (count++ == 0) first = &record;
-  }
 };
 
 double RodHeight(const JobRecord& point, const std::u32string& name, const RecordsById& targets) {
@@ -167,38 +159,6 @@ constexpr const char* kLevelRunNeeds =
     "a level run needs StationRecords with readings of a zenith angle (VerticalCircle) and a "
     "slope distance (EDMDistance) to its points.";
 
-[[noreturn]] void RefuseWithoutObservations(const Tally& gnss, const Tally& coordinates,
-                                            const Tally& angle_only) {
-  // "3 points, the first in this record": the message names the first.
-  auto count = [](const Tally& tally, const char* what) {
-    return tally.count == 1
-               ? "1 " + std::string(what)
-               : std::to_string(tally.count) + " " + what + "s, the first in this record";
-  };
-  if (gnss.count > 0) {
-    throw ConvertError(RecordPlace(*gnss.first) + ": the file holds only GNSS observations (" +
-                       count(gnss, "point") + ", measured by a GNSS receiver)" +
-                       (coordinates.count > 0
-                            ? " and coordinates (" + std::to_string(coordinates.count) +
-                                  (coordinates.count == 1 ? " point)" : " points)")
-                            : std::string()) +
-                       ", and no total-station observation; " + kLevelRunNeeds);
-  }
-  if (angle_only.count > 0) {
-    throw ConvertError(RecordPlace(*angle_only.first) + ": the file's total-station readings (" +
-                       count(angle_only, "reading") +
-                       ") are all angle-only, without an EDMDistance; " + kLevelRunNeeds);
-  }
-  if (coordinates.count > 0) {
-    throw ConvertError(RecordPlace(*coordinates.first) + ": the file holds only coordinates (" +
-                       count(coordinates, "point") +
-                       ", keyed in, imported or computed), and no total-station observation; " +
-                       kLevelRunNeeds);
-  }
-  throw ConvertError(std::string("the file holds no total-station observations; ") +
-                     kLevelRunNeeds);
-}
-
 }  // namespace
 
 bool LooksLikeXml(std::string_view bytes) {
@@ -240,7 +200,7 @@ FieldBook ReadJobXml(std::string_view bytes) {
   }
 
   std::vector<std::vector<Candidate>> candidates(book.setups.size());
-  Tally gnss, coordinates, angle_only;
+  FileHoldings holdings;
   const JobRecord* last_atmosphere = nullptr;
   std::optional<std::size_t> current_setup;
   for (const JobRecord& r : records) {
@@ -270,9 +230,9 @@ FieldBook ReadJobXml(std::string_view bytes) {
     if (r.type != u"PointRecord") continue;
 
     const PointKind kind = Classify(r);
-    if (kind == PointKind::kGnss) gnss.Add(r);
-    if (kind == PointKind::kCoordinates) coordinates.Add(r);
-    if (kind == PointKind::kAngleOnly) angle_only.Add(r);
+    if (kind == PointKind::kGnss) holdings.gnss.Add(RecordPlace(r));
+    if (kind == PointKind::kCoordinates) holdings.coordinates.Add(RecordPlace(r));
+    if (kind == PointKind::kAngleOnly) holdings.angle_only.Add(RecordPlace(r));
     if (kind != PointKind::kDirect && kind != PointKind::kMean) continue;
 
     const std::u32string name = Ucs4(
@@ -303,8 +263,12 @@ FieldBook ReadJobXml(std::string_view bytes) {
     KeepReadings(candidates[s], book.setups[s], book.means);
     any_reading = any_reading || !book.setups[s].readings.empty();
   }
-  book.angle_only = angle_only.count;
-  if (!any_reading) RefuseWithoutObservations(gnss, coordinates, angle_only);
+  book.angle_only = holdings.angle_only.count;
+  book.units_read = "metres, zenith angles in decimal degrees";
+  if (!any_reading) {
+    RefuseWithoutObservations(holdings,
+                              {"the first in this record", "an EDMDistance", kLevelRunNeeds});
+  }
   return book;
 }
 

@@ -70,10 +70,12 @@ Observation Combine(const std::vector<const Reading*>& readings, std::size_t set
 // same name later in the setup is another observation (a side shot may
 // share the turning point's name).
 std::vector<Observation> GroupReadings(const SetupReadings& setup, std::size_t setup_index,
-                                       std::size_t& backsight) {
+                                       std::size_t& backsight,
+                                       std::optional<std::size_t>& marked_foresight) {
   std::vector<Observation> observations;
   std::vector<const Reading*> run;
   std::optional<std::size_t> marked;
+  marked_foresight.reset();
   for (std::size_t i = 0; i < setup.readings.size(); ++i) {
     const Reading& reading = setup.readings[i];
     ReducedZenith(reading);  // refuses an elevation angle at its own line or record
@@ -82,6 +84,7 @@ std::vector<Observation> GroupReadings(const SetupReadings& setup, std::size_t s
       run.clear();
     }
     if (setup.backsight_reading == i && !marked) marked = observations.size();
+    if (setup.foresight_reading == i) marked_foresight = observations.size();
     run.push_back(&reading);
   }
   if (!run.empty()) observations.push_back(Combine(run, setup_index, setup.place));
@@ -124,8 +127,10 @@ ReducedRun ReduceFieldBook(const FieldBook& book) {
 
   std::vector<std::vector<Observation>> grouped(book.setups.size());
   std::vector<std::size_t> backsights(book.setups.size());
+  std::vector<std::optional<std::size_t>> foresights(book.setups.size());
   for (std::size_t s = 0; s < book.setups.size(); ++s) {
-    grouped[s] = GroupReadings(book.setups[s], s, backsights[s]);
+    grouped[s] = GroupReadings(book.setups[s], s, backsights[s], foresights[s]);
+    if (foresights[s] == backsights[s]) foresights[s].reset();
     if (grouped[s].size() < 2) {
       throw ConvertError(SetupLabel(s, book.setups[s].place) +
                          " has fewer than two observations; every setup needs a backsight and "
@@ -136,6 +141,7 @@ ReducedRun ReduceFieldBook(const FieldBook& book) {
   for (std::size_t s = 0; s < grouped.size(); ++s) {
     std::vector<Observation>& obs = grouped[s];
     const std::size_t bs = backsights[s];
+    const std::optional<std::size_t> marked = foresights[s];
     std::size_t fs = obs.size();
     if (s + 1 < grouped.size()) {
       const std::u32string& next = grouped[s + 1][backsights[s + 1]].name;
@@ -146,6 +152,10 @@ ReducedRun ReduceFieldBook(const FieldBook& book) {
           ++matches;
         }
       }
+      // Among several observations of the next backsight, the one the file
+      // marks as the foresight.
+      const bool marked_matches = marked && obs[*marked].name == next;
+      if (matches > 1 && marked_matches) fs = *marked;
       if (matches == 0) {
         // Deliberate: the setup's own station is named, as a traverse
         // backsights it and a level run never does.
@@ -160,11 +170,21 @@ ReducedRun ReduceFieldBook(const FieldBook& book) {
             "setup's backsight.");
       }
       if (matches > 1) {
-        run.notes.push_back("Setup " + std::to_string(s + 1) + " observes " + QuotedName(next) +
-                            " " + std::to_string(matches) +
-                            " times; the last is taken as the foresight, the others as side "
-                            "shots.");
+        run.notes.push_back(
+            "Setup " + std::to_string(s + 1) + " observes " + QuotedName(next) + " " +
+            std::to_string(matches) + " times; " +
+            (marked_matches ? "the one the file marks as the foresight" : "the last") +
+            " is taken as the foresight, the others as side shots.");
       }
+      if (marked && !marked_matches) {
+        run.notes.push_back(
+            "Setup " + std::to_string(s + 1) + " marks " + QuotedName(obs[*marked].name) + " (" +
+            obs[*marked].place + ") as its foresight, but setup " + std::to_string(s + 2) +
+            " backsights " + QuotedName(next) + "; " + QuotedName(next) +
+            " is taken as the foresight, " + QuotedName(obs[*marked].name) + " as a side shot.");
+      }
+    } else if (marked) {
+      fs = *marked;
     } else {
       fs = obs.size() - 1;
       if (fs == bs) --fs;

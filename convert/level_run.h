@@ -5,8 +5,8 @@
 // face-I readings averaged, the face-II readings reduced (360 degrees less
 // the reading) and averaged, then the two faces averaged. The backsight
 // comes first, the side shots next in the order observed, the foresight (the
-// point the next setup backsights; for the last setup its last observation)
-// last.
+// point the next setup backsights; for the last setup the observation the
+// file marks as its foresight, else its last observation) last.
 
 #include <optional>
 #include <string>

@@ -27,4 +27,31 @@ std::optional<double> ReadDataNumber(std::string_view text) {
   return value;
 }
 
+void ForEachDataLine(std::string_view bytes,
+                     const std::function<bool(int, const std::vector<std::string_view>&)>& line) {
+  int line_number = 0;
+  std::size_t position = 0;
+  // A byte-order mark before the first field is the editor's, not the data's.
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") position = 3;
+  std::vector<std::string_view> fields;
+  while (position < bytes.size()) {
+    std::size_t end = bytes.find('\n', position);
+    if (end == std::string_view::npos) end = bytes.size();
+    std::string_view text = bytes.substr(position, end - position);
+    position = end + 1;
+    ++line_number;
+    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+    if (TrimBlanksAndTabs(text).empty() || TrimBlanksAndTabs(text).front() == '#') continue;
+    fields.clear();
+    for (std::size_t start = 0;;) {
+      const std::size_t comma = text.find(',', start);
+      fields.push_back(
+          text.substr(start, comma == std::string_view::npos ? text.npos : comma - start));
+      if (comma == std::string_view::npos) break;
+      start = comma + 1;
+    }
+    if (!line(line_number, fields)) return;
+  }
+}
+
 }  // namespace quarrow

@@ -99,6 +99,11 @@ class Platform {
   // Opens the finished report in the text viewer without waiting for it.
   // Returns false when no viewer could be started.
   virtual bool LaunchViewer(const std::string& report_path) = 0;
+
+  // True when the file calls (FileExists, IsSameFile, OpenForReading and the
+  // sources it opens) may be made from several threads at once. A platform
+  // that does not say so is called from one thread at a time.
+  virtual bool IsThreadSafe() const { return false; }
 };
 
 }  // namespace quarrow

@@ -1,5 +1,7 @@
 #include "exports/json_export.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -34,16 +36,43 @@ std::string FailureLines(const std::string& message) {
 }  // namespace
 
 void AppendJsonPointKeys(std::string& out, const RunPoint& point, NameEncoding encoding) {
+  // Millions of points: the numbers go straight into the text, and the
+  // names are converted only when they are not plain ASCII already.
+  const auto text = [&out, encoding](std::string_view bytes) {
+    const bool plain = std::all_of(bytes.begin(), bytes.end(), [](char c) {
+      return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x80 &&
+             c != '"' && c != '\\';
+    });
+    if (plain) {
+      out += '"';
+      out += bytes;
+      out += '"';
+    } else {
+      out += JsonString(ToUtf8(bytes, encoding));
+    }
+  };
+  const auto number = [&out](double value) {
+    if (!std::isfinite(value)) {
+      out += "null";
+      return;
+    }
+    char digits[32];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+  };
   out += "\"name\": ";
-  out += JsonString(ToUtf8(point.name, encoding));
+  text(point.name);
   out += ", \"role\": \"";
   out += RoleName(point.role);
   out += "\", \"setup\": ";
-  out += JsonString(ToUtf8(point.setup, encoding));
-  out += ", \"distance\": " + JsonNumber(point.distance);
-  out += ", \"raw_elevation\": " + JsonNumber(point.raw_elevation);
-  out += ", \"correction\": " + JsonNumber(point.correction);
-  out += ", \"adjusted_elevation\": " + JsonNumber(point.adjusted_elevation);
+  text(point.setup);
+  out += ", \"distance\": ";
+  number(point.distance);
+  out += ", \"raw_elevation\": ";
+  number(point.raw_elevation);
+  out += ", \"correction\": ";
+  number(point.correction);
+  out += ", \"adjusted_elevation\": ";
+  number(point.adjusted_elevation);
 }
 
 void JsonExport::Begin(const ThirdOrderVerdict& verdict) {

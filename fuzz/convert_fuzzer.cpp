@@ -1,7 +1,9 @@
 // Whatever bytes arrive, quarrow-convert answers with a field file or a
 // message: never a crash, a hang, a leak or undefined behaviour. The first
-// byte chooses the format (recognised, JobXML, GSI), the units and --dos;
-// the rest is the file.
+// byte chooses the options: its bits 0-2 the format (0 and 7 recognised,
+// then JobXML, GSI, RW5, LandXML, SDR33, GTS-7 in SourceFormat's order),
+// bits 3-4 the units (from the file, metric, feet; 3 from the file too),
+// bit 7 --dos. The rest is the file.
 
 #include <cstdint>
 #include <string_view>
@@ -11,8 +13,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   quarrow::ConvertOptions options;
-  options.from = static_cast<quarrow::SourceFormat>(data[0] % 3);
-  options.units = static_cast<quarrow::UnitChoice>(data[0] / 3 % 3);
+  const int format = data[0] & 0x7;
+  options.from = format < quarrow::kSourceFormatCount ? static_cast<quarrow::SourceFormat>(format)
+                                                      : quarrow::SourceFormat::kRecognise;
+  options.units = static_cast<quarrow::UnitChoice>((data[0] >> 3 & 0x3) % 3);
   options.dos = (data[0] & 0x80) != 0;
   options.source_name = "fuzz.in";
   try {

@@ -1,7 +1,9 @@
 #pragma once
 
 // The marks file of a level network: one bench mark a line,
-// `name,elevation` or `name,elevation,standard_deviation`. Blank lines and
+// `name,elevation` or `name,elevation,standard_deviation`, then optionally
+// `easting,northing` for the network's picture (the standard deviation may
+// then be empty: the mark is held fixed). Blank lines and
 // lines starting with '#' are skipped; the first other line is a header when
 // its second field is not a number. Names are trimmed of blanks and tabs and
 // kept as bytes. Numbers are data, not typing: "." is the decimal point in
@@ -14,11 +16,17 @@
 
 namespace quarrow {
 
+struct MarkPosition {
+  double easting = 0;
+  double northing = 0;
+};
+
 struct ListedMark {
   std::string name;
   double elevation = 0;
   std::optional<double> std_dev;  // none: the mark is held fixed
-  int line = 0;                   // line number in the file, from 1
+  std::optional<MarkPosition> position;
+  int line = 0;  // line number in the file, from 1
 };
 
 struct MarksFile {

@@ -3,65 +3,27 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
-#include <unordered_map>
 
-#include "engine/closure_pass.h"
-#include "engine/data_fields.h"
-#include "engine/error_box.h"
-#include "engine/messages.h"
-#include "engine/run_state.h"
 #include "engine/third_order.h"
-#include "engine/units_hint.h"
-#include "engine/whole_file.h"
 #include "network/chi_square.h"
-#include "shell/check_input_file.h"
-#include "shell/prepare_adjustment.h"
 
 namespace quarrow {
 
 namespace {
 
-// A residual cofactor below this share of the run's own cofactor is zero:
-// nothing but the run itself determines the difference it measures.
+// A residual cofactor below this share of the observation's own cofactor is
+// zero: nothing but the observation itself determines what it measures.
 constexpr double kUncheckedCofactor = 1e-10;
-
-// The units of the network: --units, or those the field files name. Each
-// file is in the units its first line names, else in those of --units, else
-// in feet, as a single run is; all must agree.
-bool ResolveUnits(Platform& platform, const NetworkRequest& request, Units& units) {
-  const Units unnamed = request.units.value_or(Units::kFeet);
-  std::string first_file;
-  std::optional<Units> first;
-  for (const std::string& file : request.run_files) {
-    const std::optional<Units> hint = ReadUnitsHint(platform, file);
-    if (request.units && hint && *hint != *request.units) {
-      ShowError(platform, {"The field file names other units than --units:",
-                           file + ": " + std::string(UnitsName(*hint)) + ", --units " +
-                               std::string(UnitsName(*request.units)),
-                           "Adjust a network in the units its field files were written in."});
-      return false;
-    }
-    const Units file_units = hint.value_or(unnamed);
-    if (first && file_units != *first) {
-      const auto said = [&](const std::string& name, Units in, bool named) {
-        return name + ": " + std::string(UnitsName(in)) +
-               (named ? "" : " (it names none: feet unless --units says otherwise)");
-      };
-      ShowError(platform,
-                {"The field files of the network are in different units:",
-                 said(first_file, *first, ReadUnitsHint(platform, first_file).has_value()),
-                 said(file, file_units, hint.has_value()),
-                 "Adjust a network in one unit: give --units, or convert its files again."});
-      return false;
-    }
-    if (!first) {
-      first = file_units;
-      first_file = file;
-    }
-  }
-  units = first.value_or(unnamed);
-  return true;
-}
+// Variance components are iterated until every group's factor moves by less
+// than this, and at most so often.
+constexpr double kFactorSettled = 0.01;
+constexpr int kMostIterations = 50;
+// A group whose observations share less redundancy than this cannot be
+// estimated: its few residuals would drive its factor towards nothing (or
+// without bound) and take the others with it. It keeps its a-priori sigma.
+constexpr double kLeastRedundancyToEstimate = 1.0;
+constexpr double kSmallestFactor = 1e-6;
+constexpr double kLargestFactor = 1e6;
 
 std::int64_t Root(std::vector<std::int64_t>& parent, std::int64_t node) {
   while (parent[static_cast<std::size_t>(node)] != node) {
@@ -72,225 +34,351 @@ std::int64_t Root(std::vector<std::int64_t>& parent, std::int64_t node) {
   return node;
 }
 
-// Every bench mark must reach a listed one through runs, or its elevation
-// is not determined.
-bool CheckConnected(Platform& platform, const Network& network) {
-  const std::size_t count = network.marks.size();
-  std::vector<std::int64_t> parent(count);
+// Each mark's part of the network: the marks joined by observations.
+std::vector<std::int64_t> Parts(const Network& network) {
+  std::vector<std::int64_t> parent(network.marks.size());
   std::iota(parent.begin(), parent.end(), 0);
   for (const RunRecord& run : network.runs) {
     parent[static_cast<std::size_t>(Root(parent, run.from))] = Root(parent, run.to);
   }
-  std::vector<bool> anchored(count, false);
-  for (std::size_t m = 0; m < count; ++m) {
-    if (network.marks[m].status != MarkStatus::kAdjusted) {
-      anchored[static_cast<std::size_t>(Root(parent, static_cast<std::int64_t>(m)))] = true;
+  for (std::size_t m = 0; m < parent.size(); ++m) {
+    parent[m] = Root(parent, static_cast<std::int64_t>(m));
+  }
+  return parent;
+}
+
+// How the observations weigh, relative to a trig kilometre: a run's cofactor
+// is its variance over the trig runs' sigma squared.
+class Weighting {
+ public:
+  Weighting(const Network& network, const NetworkRequest& request)
+      : network_(network),
+        sigma_units_(request.TrigSigma() / (1000 * MetresPerUnit(network.units))) {
+    for (const std::string& group : network.groups) {
+      const auto found = request.sigma_millimetres.find(group);
+      // Deliberate: a group without a sigma has a standard deviation on
+      // every observation (LoadNetwork saw to it).
+      ratio_[group] =
+          found == request.sigma_millimetres.end() ? 1.0 : found->second / request.TrigSigma();
+      factor_[group] = 1.0;
+    }
+    factor_[std::string(kMarksGroup)] = 1.0;
+  }
+
+  double sigma_units() const { return sigma_units_; }
+  double Factor(const std::string& group) const { return factor_.at(group); }
+  void ScaleFactor(const std::string& group, double by) { factor_[group] *= by; }
+
+  // The cofactor of observation `r`. For a trig run with no variance factor
+  // it is its length in kilometres exactly, as it has always been.
+  double Cofactor(std::size_t r) const {
+    const RunRecord& run = network_.runs[r];
+    const double factor = factor_.at(run.group);
+    if (run.std_dev) {
+      const double relative = *run.std_dev / sigma_units_;
+      return factor * relative * relative;
+    }
+    const double ratio = ratio_.at(run.group);
+    return factor * (ratio * ratio) * (run.length * (MetresPerUnit(network_.units) / 1000));
+  }
+
+  // The marks with their standard deviations scaled by the marks' factor.
+  std::vector<NetworkMark> Marks(const std::vector<NetworkMark>& marks) const {
+    std::vector<NetworkMark> scaled = marks;
+    const double factor = factor_.at(std::string(kMarksGroup));
+    if (factor == 1.0) return scaled;
+    for (NetworkMark& mark : scaled) mark.std_dev *= std::sqrt(factor);
+    return scaled;
+  }
+
+  std::vector<NetworkRun> Runs() const {
+    std::vector<NetworkRun> runs;
+    runs.reserve(network_.runs.size());
+    for (std::size_t r = 0; r < network_.runs.size(); ++r) {
+      const RunRecord& run = network_.runs[r];
+      runs.push_back({run.from, run.to, run.difference, Cofactor(r)});
+    }
+    return runs;
+  }
+
+ private:
+  const Network& network_;
+  double sigma_units_;
+  std::map<std::string, double, std::less<>> ratio_;   // group sigma over trig sigma
+  std::map<std::string, double, std::less<>> factor_;  // variance factors
+};
+
+// The redundancy number of a weighted mark's observation of itself.
+double MarkRedundancy(const NetworkMark& mark, double std_dev) {
+  const double share = std_dev / mark.std_dev;
+  return std::clamp(1 - share * share, 0.0, 1.0);
+}
+
+// Each group's v'Pv over sigma squared and its redundancy, in the order of
+// `names`.
+struct GroupSums {
+  std::vector<double> weighted_squares;
+  std::vector<double> redundancy;
+  std::vector<std::int64_t> observations;
+};
+
+GroupSums SumGroups(const Network& network, const std::vector<std::string>& names,
+                    const std::vector<NetworkMark>& marks, const NetworkSolution& solution,
+                    const Weighting& weighting) {
+  GroupSums sums;
+  sums.weighted_squares.assign(names.size(), 0.0);
+  sums.redundancy.assign(names.size(), 0.0);
+  sums.observations.assign(names.size(), 0);
+  const auto index = [&names](const std::string& name) {
+    return static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin());
+  };
+  for (std::size_t r = 0; r < network.runs.size(); ++r) {
+    const std::size_t g = index(network.runs[r].group);
+    const double q = weighting.Cofactor(r);
+    sums.weighted_squares[g] += solution.residual[r] * solution.residual[r] / q;
+    sums.redundancy[g] += std::clamp(solution.residual_cofactor[r] / q, 0.0, 1.0);
+    ++sums.observations[g];
+  }
+  const std::size_t g = index(std::string(kMarksGroup));
+  const double sigma = weighting.sigma_units();
+  for (std::size_t m = 0; m < marks.size(); ++m) {
+    if (marks[m].status != MarkStatus::kWeighted || g == names.size()) continue;
+    const double v = solution.elevation[m] - marks[m].published;
+    sums.weighted_squares[g] += v * v / (marks[m].std_dev * marks[m].std_dev) * sigma * sigma;
+    sums.redundancy[g] += MarkRedundancy(marks[m], solution.std_dev[m]);
+    ++sums.observations[g];
+  }
+  for (double& sum : sums.weighted_squares) sum /= sigma * sigma;
+  return sums;
+}
+
+// Marks as the datum asks: with kMinimal, only the first fixed mark of each
+// part stays fixed; with kFree, only the first datum mark, at its
+// approximate elevation, and no mark weighted.
+std::vector<NetworkMark> DatumMarks(const Network& network, NetworkDatum datum,
+                                    const std::vector<bool>& datum_marks) {
+  std::vector<NetworkMark> marks = network.marks;
+  if (datum == NetworkDatum::kListedMarks) return marks;
+  const std::vector<std::int64_t> parts = Parts(network);
+  std::vector<bool> held(marks.size(), false);
+  std::vector<bool> part_held(marks.size(), false);
+  for (std::size_t m = 0; m < marks.size(); ++m) {
+    const bool candidate =
+        datum == NetworkDatum::kFree ? datum_marks[m] : marks[m].status == MarkStatus::kFixed;
+    const auto part = static_cast<std::size_t>(parts[m]);
+    if (candidate && !part_held[part]) held[m] = part_held[part] = true;
+  }
+  for (std::size_t m = 0; m < marks.size(); ++m) {
+    if (held[m]) {
+      marks[m].status = MarkStatus::kFixed;
+    } else if (datum == NetworkDatum::kFree || marks[m].status == MarkStatus::kFixed) {
+      marks[m].status = MarkStatus::kAdjusted;
     }
   }
-  std::string marks;
-  std::string runs;
-  for (std::size_t m = 0; m < count; ++m) {
-    if (anchored[static_cast<std::size_t>(Root(parent, static_cast<std::int64_t>(m)))]) continue;
-    marks += (marks.empty() ? "" : ", ") + network.mark_names[m];
+  return marks;
+}
+
+// The free network's elevations and standard deviations: the solution held
+// to one datum mark moved to the minimum-norm datum over all of them (the
+// sum of squared changes from their approximate elevations least).
+void MoveToFreeDatum(const std::vector<NetworkMark>& approximate, const std::vector<bool>& datum,
+                     double sigma_units, NetworkSolution& solution) {
+  double count = 0;
+  double shift = 0;
+  double sum_of_sums = 0;
+  for (std::size_t m = 0; m < datum.size(); ++m) {
+    if (!datum[m]) continue;
+    ++count;
+    shift += approximate[m].published - solution.elevation[m];
+    sum_of_sums += solution.datum_cofactor_sum[m];
   }
-  if (marks.empty()) return true;
-  for (const RunRecord& run : network.runs) {
-    if (anchored[static_cast<std::size_t>(Root(parent, run.from))]) continue;
-    runs += (runs.empty() ? "" : ", ") + run.file;
+  if (count == 0) return;
+  shift /= count;
+  for (std::size_t m = 0; m < datum.size(); ++m) {
+    solution.elevation[m] += shift;
+    const double q = solution.std_dev[m] / sigma_units;
+    const double moved =
+        q * q - 2 * solution.datum_cofactor_sum[m] / count + sum_of_sums / (count * count);
+    solution.std_dev[m] = sigma_units * std::sqrt(std::max(0.0, moved));
   }
-  ShowError(platform,
-            {"These bench marks reach no mark of the marks file through runs:", marks,
-             "Their runs:", runs, "Add one of them to the marks file, or a run to join them."});
-  return false;
+}
+
+// With two or more fixed marks: the network held only to the first fixed mark
+// of each part, and every other fixed mark's published elevation tested
+// against it, so that a wrong published elevation is named as the mark and
+// not as the runs around it.
+bool CheckControl(const Network& network, const Weighting& weighting, bool minimal_already,
+                  NetworkResult& result) {
+  const auto fixed =
+      std::count_if(network.marks.begin(), network.marks.end(),
+                    [](const NetworkMark& m) { return m.status == MarkStatus::kFixed; });
+  if (fixed < 2) return true;
+  const std::vector<NetworkMark> minimal =
+      DatumMarks(network, NetworkDatum::kMinimal, std::vector<bool>(network.marks.size()));
+  const NetworkSolution held =
+      minimal_already
+          ? result.solution
+          : SolveNetwork(weighting.Marks(minimal), weighting.Runs(), weighting.sigma_units(), true);
+  if (!held.solved) return false;
+  const std::vector<std::int64_t> parts = Parts(network);
+  std::vector<std::int64_t> held_in_part(network.marks.size(), -1);
+  for (std::size_t m = 0; m < minimal.size(); ++m) {
+    if (minimal[m].status == MarkStatus::kFixed) {
+      held_in_part[static_cast<std::size_t>(parts[m])] = static_cast<std::int64_t>(m);
+    }
+  }
+  for (std::size_t m = 0; m < network.marks.size(); ++m) {
+    if (network.marks[m].status != MarkStatus::kFixed || minimal[m].status == MarkStatus::kFixed) {
+      continue;
+    }
+    ControlCheck check;
+    check.mark = static_cast<std::int64_t>(m);
+    check.held = held_in_part[static_cast<std::size_t>(parts[m])];
+    check.difference = network.marks[m].published - held.elevation[m];
+    check.std_dev = held.std_dev[m];
+    check.standardized = check.std_dev > 0 ? check.difference / check.std_dev : 0;
+    check.flagged = std::fabs(check.standardized) > kBlunderLimit;
+    if (check.flagged) ++result.control_flagged;
+    result.control.push_back(check);
+  }
+  return true;
 }
 
 }  // namespace
 
-void PrepareRunState(RunState& rs, const RunRecord& run, const Network& network,
-                     const NetworkRequest& request, double begin_elevation, double end_elevation) {
-  InitialiseFrames(rs);
-  rs.InputPath = run.file;
-  rs.ReportPath = run.report_path;
-  rs.DegreeMark = run.degree_mark;
-  StoreAdjustmentInputs(rs, begin_elevation, end_elevation, network.units);
-  StoreRunChoices(rs, {.refraction_k = request.refraction, .distribute_by_setups = false});
-}
+bool AdjustNetwork(const Network& network, const NetworkRequest& request, NetworkResult& result) {
+  result = NetworkResult{};
+  Weighting weighting(network, request);
+  result.sigma_millimetres = request.TrigSigma();
+  result.sigma_units = weighting.sigma_units();
 
-bool ReadNetworkRun(Platform& platform, const NetworkRequest& request, Units units, RunRecord& run,
-                    FieldFileChecker& checker, RunState& rs) {
-  InitialiseFrames(rs);
-  rs.InputPath = run.file;
-  if (CheckInputFile(rs, platform, CheckMode::kCheckAndDerive) != kFileUsable) return false;
-  run.report_path = rs.ReportPath;
-  run.degree_mark = rs.DegreeMark;
-  Network in_units;
-  in_units.units = units;
-  PrepareRunState(rs, run, in_units, request, 0, 0);
-  const ClosureResult closure = RunClosurePass(rs, platform, &checker);
-  if (closure.status != ClosureStatus::kComputed) return false;
-  // The marks are the run's own first backsight and last foresight: a later
-  // backsight's name standing in for an unnamed first one would join the
-  // run to the network at a turning point.
-  run.from_name = checker.first_backsight_name();
-  run.to_name = checker.last_foresight_name();
-  run.difference = rs.Elev - rs.BeginElev;
-  run.length = rs.RunLength;
-  run.setups = rs.SetupCount;
-  run.turn_errors = closure.verdict.bad_turns;
-  run.run_unbalanced = closure.verdict.run_unbalanced;
-  if (run.from_name.empty() || run.to_name.empty()) {
-    const std::int64_t line =
-        run.from_name.empty() ? checker.first_backsight_line() : checker.last_foresight_line();
-    ShowError(platform, {run.from_name.empty() ? "The beginning bench mark has no name in:"
-                                               : "The ending bench mark has no name in:",
-                         run.file + ", line " + std::to_string(line),
-                         "A run can only be joined to the network at named marks."});
-    return false;
-  }
-  return true;
-}
-
-// A standard deviation of a metre or more is no published elevation's: most
-// often a decimal comma has split "499,803" into an elevation of 499 and a
-// standard deviation of 803.
-bool CheckStandardDeviations(Platform& platform, const std::string& path, const MarksFile& listed,
-                             Units units) {
-  const double limit = 1 / MetresPerUnit(units);
-  for (const ListedMark& mark : listed.marks) {
-    if (!mark.std_dev || *mark.std_dev <= limit) continue;
-    ShowError(platform,
-              {"A standard deviation of more than 1 m (3.3 ft) in the marks file:",
-               path + ", line " + std::to_string(mark.line) + ": " + mark.name,
-               "Write decimals with a point, not a comma; a standard deviation is in the units "
-               "of the network (" +
-                   std::string(UnitsName(units)) + ")."});
-    return false;
-  }
-  return true;
-}
-
-std::optional<Network> LoadNetwork(Platform& platform, const NetworkRequest& request) {
-  std::string bytes;
-  if (!ReadWholeFile(platform, request.marks_file, bytes)) {
-    ShowError(platform, {messages::kUnableToOpen, request.marks_file});
-    return std::nullopt;
-  }
-  const MarksFile listed = ReadMarksFile(bytes);
-  if (!listed.error.empty()) {
-    ShowError(platform, {listed.error, request.marks_file});
-    return std::nullopt;
-  }
-
-  Network network;
-  if (!ResolveUnits(platform, request, network.units)) return std::nullopt;
-  if (!CheckStandardDeviations(platform, request.marks_file, listed, network.units)) {
-    return std::nullopt;
-  }
-  for (const std::string& file : request.run_files) {
-    RunRecord run;
-    run.file = file;
-    FieldFileChecker checker;
-    RunState rs;
-    if (!ReadNetworkRun(platform, request, network.units, run, checker, rs)) return std::nullopt;
-    if (checker.warning_count() > 0) network.warnings.emplace_back(run.file, std::move(checker));
-    network.runs.push_back(std::move(run));
-  }
-  if (!JoinNetwork(platform, listed, network)) return std::nullopt;
-  return network;
-}
-
-bool JoinNetwork(Platform& platform, const MarksFile& listed, Network& network) {
-  network.mark_names.clear();
-  network.marks.clear();
-  network.untouched_marks.clear();
-  // Listed marks first, in the order of the marks file, then the others as
-  // the runs meet them.
-  std::unordered_map<std::string, std::int64_t> index;
-  std::vector<bool> touched(listed.marks.size(), false);
-  std::unordered_map<std::string, std::size_t> listed_position;
-  for (std::size_t i = 0; i < listed.marks.size(); ++i) listed_position[listed.marks[i].name] = i;
-  for (const RunRecord& run : network.runs) {
-    for (const std::string* name : {&run.from_name, &run.to_name}) {
-      const auto found = listed_position.find(*name);
-      if (found != listed_position.end()) touched[found->second] = true;
+  // The datum of a free network: the listed marks, or all when none is.
+  std::vector<bool> datum(network.marks.size(), false);
+  if (request.datum == NetworkDatum::kFree) {
+    bool any_listed = false;
+    for (std::size_t m = 0; m < network.marks.size(); ++m) {
+      datum[m] = network.marks[m].status != MarkStatus::kAdjusted;
+      any_listed = any_listed || datum[m];
     }
+    if (!any_listed) datum.assign(network.marks.size(), true);
   }
-  const auto add = [&network, &index](const std::string& name, NetworkMark mark) {
-    const auto [entry, inserted] =
-        index.emplace(name, static_cast<std::int64_t>(network.marks.size()));
-    if (!inserted) return entry->second;
-    network.mark_names.push_back(name);
-    network.marks.push_back(mark);
-    return entry->second;
-  };
-  for (std::size_t i = 0; i < listed.marks.size(); ++i) {
-    const ListedMark& mark = listed.marks[i];
-    if (!touched[i]) {
-      network.untouched_marks.push_back(mark.name);
-      continue;
+  const std::vector<NetworkMark> datum_marks = DatumMarks(network, request.datum, datum);
+  result.marks = datum_marks;
+  result.datum_marks = datum;
+
+  std::vector<std::string> names = network.groups;
+  bool weighted_marks = false;
+  for (const NetworkMark& mark : datum_marks)
+    weighted_marks |= mark.status == MarkStatus::kWeighted;
+  if (weighted_marks) names.push_back(std::string(kMarksGroup));
+
+  // Variance components (Förstner's simplified estimator): each group's
+  // factor becomes its v'Pv over its redundancy, and the network is adjusted
+  // again, until no factor moves by as much as 1 %.
+  GroupSums sums;
+  std::vector<bool> estimated(names.size(), request.variance_components);
+  for (;;) {
+    ++result.iterations;
+    result.solution =
+        SolveNetwork(weighting.Marks(datum_marks), weighting.Runs(), weighting.sigma_units(), true,
+                     request.datum == NetworkDatum::kFree ? &datum : nullptr);
+    if (!result.solution.solved) return false;
+    sums = SumGroups(network, names, weighting.Marks(datum_marks), result.solution, weighting);
+    if (!request.variance_components || result.iterations >= kMostIterations) break;
+    bool settled = true;
+    for (std::size_t g = 0; g < names.size(); ++g) {
+      // Too little to estimate it from, with the weights it started with:
+      // it keeps its a-priori sigma throughout.
+      if (result.iterations == 1 && sums.redundancy[g] < kLeastRedundancyToEstimate) {
+        estimated[g] = false;
+      }
+      if (!estimated[g]) continue;
+      const double factor = weighting.Factor(names[g]);
+      const double ratio = std::clamp(sums.weighted_squares[g] / sums.redundancy[g],
+                                      kSmallestFactor / factor, kLargestFactor / factor);
+      if (std::fabs(ratio - 1) >= kFactorSettled) settled = false;
+      weighting.ScaleFactor(names[g], ratio);
     }
-    add(mark.name, {mark.std_dev ? MarkStatus::kWeighted : MarkStatus::kFixed, mark.elevation,
-                    mark.std_dev.value_or(0)});
+    if (settled) break;
   }
-  for (RunRecord& run : network.runs) {
-    run.from = add(run.from_name, {});
-    run.to = add(run.to_name, {});
+  if (request.datum == NetworkDatum::kFree) {
+    MoveToFreeDatum(network.marks, datum, weighting.sigma_units(), result.solution);
   }
-  return CheckConnected(platform, network);
-}
-
-bool AdjustNetwork(const Network& network, double sigma_millimetres, NetworkResult& result) {
-  const double unit_per_millimetre = 1 / (1000 * MetresPerUnit(network.units));
-  const double kilometres_per_unit = MetresPerUnit(network.units) / 1000;
-  result.sigma_millimetres = sigma_millimetres;
-  result.sigma_units = sigma_millimetres * unit_per_millimetre;
-
-  std::vector<NetworkRun> runs;
-  runs.reserve(network.runs.size());
-  for (const RunRecord& run : network.runs) {
-    runs.push_back({run.from, run.to, run.difference, run.length * kilometres_per_unit});
-  }
-  result.solution = SolveNetwork(network.marks, runs, result.sigma_units);
-  if (!result.solution.solved) return false;
   const NetworkSolution& solution = result.solution;
+  for (std::size_t g = 0; g < names.size(); ++g) {
+    GroupResult group;
+    group.name = names[g];
+    group.observations = sums.observations[g];
+    const auto found = request.sigma_millimetres.find(names[g]);
+    group.sigma_apriori = names[g] == kMarksGroup                    ? 1.0
+                          : found != request.sigma_millimetres.end() ? found->second
+                                                                     : 0.0;
+    group.variance_factor = weighting.Factor(names[g]);
+    if (estimated[g]) {
+      group.sigma_estimated = group.sigma_apriori * std::sqrt(group.variance_factor);
+    }
+    group.redundancy = sums.redundancy[g];
+    result.groups.push_back(group);
+  }
 
-  result.runs.resize(runs.size());
-  result.runs_meeting = 0;
-  result.runs_unchecked = 0;
-  result.flagged_runs = 0;
+  result.test_statistic = solution.weighted_square_sum / (result.sigma_units * result.sigma_units);
+  double unit_weight = 1;  // the a-posteriori sigma over the a-priori one
+  if (solution.redundancy > 0) {
+    const double redundancy = static_cast<double>(solution.redundancy);
+    const double unit_per_millimetre = 1 / (1000 * MetresPerUnit(network.units));
+    result.sigma_aposteriori =
+        std::sqrt(solution.weighted_square_sum / redundancy) / unit_per_millimetre;
+    unit_weight = std::sqrt(result.test_statistic / redundancy);
+    result.test_lower = ChiSquareQuantile(solution.redundancy, 0.025);
+    result.test_upper = ChiSquareQuantile(solution.redundancy, 0.975);
+    result.global_test_passed = result.test_statistic <= result.test_upper;
+    result.apriori_sigma_pessimistic = result.test_statistic < result.test_lower;
+    result.std_dev_aposteriori.resize(solution.std_dev.size());
+    for (std::size_t m = 0; m < solution.std_dev.size(); ++m) {
+      result.std_dev_aposteriori[m] = solution.std_dev[m] * unit_weight;
+    }
+  }
+
+  result.runs.resize(network.runs.size());
   result.mark_checked.assign(network.marks.size(), false);
   for (std::size_t m = 0; m < network.marks.size(); ++m) {
-    result.mark_checked[m] = network.marks[m].status == MarkStatus::kFixed;
+    result.mark_checked[m] = datum_marks[m].status == MarkStatus::kFixed;
   }
-  for (std::size_t r = 0; r < runs.size(); ++r) {
+  for (std::size_t r = 0; r < network.runs.size(); ++r) {
     const RunRecord& record = network.runs[r];
     RunResult& run = result.runs[r];
+    const double cofactor = weighting.Cofactor(r);
     run.residual = solution.residual[r];
+    run.std_dev = result.sigma_units * std::sqrt(cofactor);
     run.allowed = AllowedMisclosure(record.length, network.units);
+    if (record.kind != ObservationKind::kTrigRun) ++result.lines;
     // A run nothing else checks (a spur to a mark of its own) keeps a
     // cofactor of zero, but for the rounding of the sums that make it.
     const double q = solution.residual_cofactor[r];
-    if (!(q > kUncheckedCofactor * runs[r].length_km)) {
+    if (!(q > kUncheckedCofactor * cofactor)) {
       run.residual = 0;  // Deliberate: what is left is the rounding of the solution
-      ++result.runs_unchecked;
+      if (record.kind == ObservationKind::kTrigRun) ++result.runs_unchecked;
       continue;
     }
+    run.redundancy_number = std::clamp(q / cofactor, 0.0, 1.0);
     run.standardized = run.residual / (result.sigma_units * std::sqrt(q));
+    if (solution.redundancy > 0) run.tau = *run.standardized / unit_weight;
+    run.mdb = kDetectableShift * run.std_dev / std::sqrt(run.redundancy_number);
     run.flagged = std::fabs(*run.standardized) > kBlunderLimit;
+    if (run.flagged) ++result.flagged_runs;
+    result.mark_checked[static_cast<std::size_t>(record.from)] = true;
+    result.mark_checked[static_cast<std::size_t>(record.to)] = true;
+    if (record.kind != ObservationKind::kTrigRun) continue;
     // The same three tests quarrow-adjust makes, with the run's misclosure
     // between its adjusted marks, which is its residual.
     run.meets_third_order = record.turn_errors == 0 && !record.run_unbalanced &&
                             !ExceedsMisclosure(run.residual, run.allowed);
     if (*run.meets_third_order) ++result.runs_meeting;
-    if (run.flagged) ++result.flagged_runs;
-    result.mark_checked[static_cast<std::size_t>(record.from)] = true;
-    result.mark_checked[static_cast<std::size_t>(record.to)] = true;
   }
   result.marks_unchecked = static_cast<std::int64_t>(
       std::count(result.mark_checked.begin(), result.mark_checked.end(), false));
 
-  result.loops.clear();
-  result.loops_meeting = 0;
+  std::vector<NetworkRun> runs = weighting.Runs();
   for (NetworkLoop& loop : FindLoops(network.marks, runs)) {
     LoopResult entry;
     for (const LoopStep& step : loop.steps)
@@ -302,22 +390,15 @@ bool AdjustNetwork(const Network& network, double sigma_millimetres, NetworkResu
     result.loops.push_back(std::move(entry));
   }
 
-  result.test_statistic = solution.weighted_square_sum / (result.sigma_units * result.sigma_units);
-  result.sigma_aposteriori.reset();
-  result.global_test_passed = true;
-  if (solution.redundancy > 0) {
-    const double redundancy = static_cast<double>(solution.redundancy);
-    result.sigma_aposteriori =
-        std::sqrt(solution.weighted_square_sum / redundancy) / unit_per_millimetre;
-    result.test_lower = ChiSquareQuantile(solution.redundancy, 0.025);
-    result.test_upper = ChiSquareQuantile(solution.redundancy, 0.975);
-    result.global_test_passed =
-        result.test_statistic >= result.test_lower && result.test_statistic <= result.test_upper;
+  if (request.datum != NetworkDatum::kFree &&
+      !CheckControl(network, weighting, request.datum == NetworkDatum::kMinimal, result)) {
+    return false;
   }
-  result.all_meet = result.runs_unchecked == 0 &&
-                    result.runs_meeting == static_cast<std::int64_t>(runs.size()) &&
-                    result.loops_meeting == static_cast<std::int64_t>(result.loops.size()) &&
-                    result.global_test_passed;
+  const auto trig_runs = static_cast<std::int64_t>(network.runs.size()) - result.lines;
+  result.third_order_met = result.runs_unchecked == 0 && result.runs_meeting == trig_runs &&
+                           result.loops_meeting == static_cast<std::int64_t>(result.loops.size());
+  result.all_meet = result.third_order_met && result.global_test_passed &&
+                    result.control_flagged == 0 && result.marks_unchecked == 0;
   return true;
 }
 

@@ -11,6 +11,7 @@
 namespace quarrow {
 
 // The document from its opening brace to the opening of "points".
-std::string NetworkJsonPrologue(const Network& network, const NetworkResult& result);
+std::string NetworkJsonPrologue(const NetworkRequest& request, const Network& network,
+                                const NetworkResult& result);
 
 }  // namespace quarrow

@@ -13,11 +13,25 @@
 
 namespace quarrow {
 
+// An output made beside the network's own, such as its picture: finished
+// before anything moves into place, and moved with the rest.
+class NetworkSideOutput {
+ public:
+  virtual ~NetworkSideOutput() = default;
+  virtual const std::string& path() const = 0;
+  // Writes the output into its temporary file; false, with ErrorText, when
+  // it cannot.
+  virtual bool Write() = 0;
+  virtual bool Commit() = 0;
+  virtual std::string ErrorText() const = 0;
+};
+
 struct NetworkOutputFiles {
   std::string report;
   std::vector<std::string> csv_exports;
   std::vector<std::string> json_exports;
-  bool run_reports = false;  // each run's ".adj" beside its field file
+  bool run_reports = false;                      // each run's ".adj" beside its field file
+  std::vector<NetworkSideOutput*> side_outputs;  // not owned
 };
 
 // Writes every output. Each run is adjusted between the adjusted elevations

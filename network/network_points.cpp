@@ -6,6 +6,30 @@
 
 namespace quarrow {
 
+RunPointText::RunPointText(bool csv, bool json, const std::string& file, NameEncoding encoding)
+    : make_csv_(csv),
+      make_json_(json),
+      run_field_(CsvField(file)),
+      run_text_(JsonText(file)),
+      encoding_(encoding) {}
+
+void RunPointText::Point(const RunPoint& point) {
+  if (make_csv_) {
+    csv_ += run_field_;
+    csv_ += ',';
+    AppendCsvPoint(csv_, point, encoding_);
+    csv_ += "\r\n";
+  }
+  if (make_json_) {
+    json_ += JsonDocument::ItemPrefix(false);
+    json_ += "{\"run\": ";
+    json_ += run_text_;
+    json_ += ", ";
+    AppendJsonPointKeys(json_, point, encoding_);
+    json_ += '}';
+  }
+}
+
 NetworkCsvPoints::NetworkCsvPoints(std::string path, std::unique_ptr<ReportSink> sink)
     : NetworkPointOutput(std::move(path), std::move(sink)) {
   Text() += "run,";
@@ -13,17 +37,8 @@ NetworkCsvPoints::NetworkCsvPoints(std::string path, std::unique_ptr<ReportSink>
   Text() += "\r\n";
 }
 
-void NetworkCsvPoints::StartRun(const std::string& file, NameEncoding encoding) {
-  run_field_ = CsvField(file);
-  encoding_ = encoding;
-}
-
-void NetworkCsvPoints::Point(const RunPoint& point) {
-  std::string& out = Text();
-  out += run_field_;
-  out += ',';
-  AppendCsvPoint(out, point, encoding_);
-  out += "\r\n";
+void NetworkCsvPoints::AppendRun(const RunPointText& points) {
+  Text() += points.csv();
   Flush(false);
 }
 
@@ -33,20 +48,14 @@ NetworkJsonPoints::NetworkJsonPoints(std::string path, std::unique_ptr<ReportSin
   Text() += prologue;
 }
 
-void NetworkJsonPoints::StartRun(const std::string& file, NameEncoding encoding) {
-  run_text_ = JsonText(file);
-  encoding_ = encoding;
-}
-
-void NetworkJsonPoints::Point(const RunPoint& point) {
-  std::string& out = Text();
-  out += JsonDocument::ItemPrefix(first_point_);
-  first_point_ = false;
-  out += "{\"run\": ";
-  out += run_text_;
-  out += ", ";
-  AppendJsonPointKeys(out, point, encoding_);
-  out += '}';
+void NetworkJsonPoints::AppendRun(const RunPointText& points) {
+  std::string_view json = points.json();
+  if (json.empty()) return;
+  if (first_point_) {
+    json.remove_prefix(1);  // the very first point has no comma before it
+    first_point_ = false;
+  }
+  Text() += json;
   Flush(false);
 }
 

@@ -5,8 +5,9 @@
 // its length (the variance of a levelled difference grows with distance);
 // a weighted mark is one observation of its own elevation. The unknowns are
 // the elevations of the marks not held fixed. Normal equations are sparse
-// and solved by a sparse LDL' factorisation with an approximate minimum
-// degree ordering; nothing dense is ever formed.
+// and solved by a supernodal Cholesky factorisation in a fill-reducing
+// ordering (network/sparse_cholesky.h); nothing of the size of the whole
+// network squared is ever formed.
 
 #include <cstdint>
 #include <optional>
@@ -39,6 +40,9 @@ struct NetworkSolution {
   // Per run: the cofactor of its residual, q_vv = K - a N^-1 a', in km.
   // Empty when the cofactors were not asked for.
   std::vector<double> residual_cofactor;
+  // Per mark, when a datum was given: the sum of its entries of N^-1 with
+  // the datum's marks, what a change of datum needs (0 for fixed marks).
+  std::vector<double> datum_cofactor_sum;
   std::int64_t redundancy = 0;     // runs plus weighted marks minus unknowns
   double weighted_square_sum = 0;  // v'Pv with run weights 1/K (units^2 per km)
 };
@@ -46,11 +50,15 @@ struct NetworkSolution {
 // `sigma_per_root_km` is the a-priori standard error of a run of one
 // kilometre, in the units of the differences. With `cofactors`, also the
 // residual cofactors and the marks' standard deviations from the selected
-// entries of N^-1 (the Takahashi recursion on the factor: time grows with
-// the sum of squared column counts of the factor, not with marks times
-// runs). Every mark index of `runs` must be below marks.size().
+// entries of N^-1 (the Takahashi recursion on the factor, about the work of
+// the factorisation again, not marks times runs). The same bytes on every
+// call, whatever the thread settings. Every mark index of `runs` must be
+// below marks.size(); every length_km finite and > 0 (it is the run's
+// cofactor, its a-priori variance over sigma^2, whatever it was measured
+// from). Throws std::bad_alloc when memory runs out.
+// With `datum` (a flag per mark), also datum_cofactor_sum.
 NetworkSolution SolveNetwork(const std::vector<NetworkMark>& marks,
                              const std::vector<NetworkRun>& runs, double sigma_per_root_km,
-                             bool cofactors = true);
+                             bool cofactors = true, const std::vector<bool>* datum = nullptr);
 
 }  // namespace quarrow

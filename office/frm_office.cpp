@@ -203,7 +203,8 @@ void frmOffice::BuildViews() {
           &frmOffice::grdLoops_SelectionChanged);
   connect(grdChecks, &QTableView::doubleClicked, this, &frmOffice::grdChecks_DoubleClick);
   connect(picNetwork, &NetworkDiagramView::markClicked, this, &frmOffice::picNetwork_MarkClicked);
-  connect(picNetwork, &NetworkDiagramView::runClicked, this, &frmOffice::picNetwork_RunClicked);
+  connect(picNetwork, &NetworkDiagramView::observationClicked, this,
+          &frmOffice::picNetwork_ObservationClicked);
 }
 
 void frmOffice::RestoreSettings() {

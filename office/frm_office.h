@@ -93,7 +93,7 @@ class frmOffice : public QMainWindow {
   void grdLoops_SelectionChanged();
   void grdChecks_DoubleClick(const QModelIndex& index);
   void picNetwork_MarkClicked(int mark);
-  void picNetwork_RunClicked(int run);
+  void picNetwork_ObservationClicked(int observation);
 
   // The project row of the run selected in the runs table, or -1.
   int SelectedRun() const;
@@ -199,8 +199,11 @@ class frmOffice : public QMainWindow {
   QAction* mnuAbout = nullptr;
   QAction* mnuQuit = nullptr;
 
-  // Diagram mark i is marks-table row i; diagram run i is this project row.
+  // Per mark of the diagram, its row of the marks table; per observation,
+  // the project's run it belongs to.
+  std::vector<int> diagram_marks_;
   std::vector<int> diagram_runs_;
+  int diagram_generation_ = 0;
   bool adjust_after_reading_ = false;
   int details_generation_ = 0;
   RunDetails details_;

@@ -92,27 +92,33 @@ void frmOffice::StartAdjusting() {
   jobs_->Start<AdjustOutcome>(
       tr("Adjusting..."),
       [project, runs, disk, pool](JobRunner::CancelFlag cancelled) {
-        return QtConcurrent::run(pool, [project, runs, disk,
-                                        cancelled](QPromise<AdjustOutcome>& promise) {
-          promise.setProgressRange(0, 0);
-          AdjustOutcome outcome;
-          // A file changed since it was read is read again first.
-          std::vector<ReadRunPointer> current = runs;
-          const RunReadSettings settings = ReadSettingsOf(project.options);
-          for (ReadRunPointer& run : current) {
-            if (cancelled()) break;
-            if (!NeedsReading(*run, settings)) continue;
-            run =
-                std::make_shared<ProjectRun>(ReadProjectRun(*disk, run->path, settings, cancelled));
-            outcome.read_again.push_back(run);
-          }
-          outcome.result =
-              AdjustProject(*disk, project, current, cancelled, [&promise](int done, int total) {
-                promise.setProgressRange(0, total);
-                promise.setProgressValue(done);
-              });
-          promise.addResult(std::move(outcome));
-        });
+        return QtConcurrent::run(
+            pool, [project, runs, disk, cancelled](QPromise<AdjustOutcome>& promise) {
+              promise.setProgressRange(0, 0);
+              AdjustOutcome outcome;
+              try {
+                // A file changed since it was read is read again first.
+                std::vector<ReadRunPointer> current = runs;
+                const RunReadSettings settings = ReadSettingsOf(project.options);
+                for (ReadRunPointer& run : current) {
+                  if (cancelled()) break;
+                  if (!NeedsReading(*run, settings)) continue;
+                  run = std::make_shared<ProjectRun>(
+                      ReadProjectRun(*disk, run->path, settings, cancelled));
+                  outcome.read_again.push_back(run);
+                }
+                outcome.result = AdjustProject(*disk, project, current, cancelled,
+                                               [&promise](int done, int total) {
+                                                 promise.setProgressRange(0, total);
+                                                 promise.setProgressValue(done);
+                                               });
+              } catch (const std::exception& fault) {
+                // A fault of the engine is told, not fatal.
+                outcome = AdjustOutcome{};
+                outcome.result.problem = std::string("The adjustment failed: ") + fault.what();
+              }
+              promise.addResult(std::move(outcome));
+            });
       },
       [this, project](const QFuture<AdjustOutcome>& future, bool cancelled) {
         UpdateActions();

@@ -31,13 +31,16 @@ namespace {
 
 const char* const kProjectFilter = "Quarrow projects (*.qproject);;All files (*)";
 const char* const kRunFilter =
-    "Runs (*.txt *.jxl *.gsi *.xml);;Field files (*.txt);;JobXML (*.jxl *.xml);;GSI (*.gsi);;"
+    "Runs (*.txt *.jxl *.xml *.gsi *.rw5 *.sdr *.gt7 *.dat);;Field files (*.txt);;"
+    "Raw files (*.jxl *.xml *.gsi *.rw5 *.sdr *.gt7);;Digital levels (*.gsi *.dat);;"
     "All files (*)";
 const char* const kMarksFilter = "Marks CSV (*.csv);;All files (*)";
 // The files of a folder that are taken as runs; files chosen one by one or
 // dropped are taken whatever their names.
 const QStringList kRunPatterns = {QStringLiteral("*.txt"), QStringLiteral("*.jxl"),
-                                  QStringLiteral("*.gsi"), QStringLiteral("*.xml")};
+                                  QStringLiteral("*.xml"), QStringLiteral("*.gsi"),
+                                  QStringLiteral("*.rw5"), QStringLiteral("*.sdr"),
+                                  QStringLiteral("*.gt7"), QStringLiteral("*.dat")};
 
 QStringList LocalFiles(const QMimeData& data) {
   QStringList files;

@@ -15,6 +15,7 @@
 #include <unordered_map>
 
 #include "exports/name_encoding.h"
+#include "network/network_picture.h"
 #include "office/display.h"
 #include "office/frm_office.h"
 #include "office/marks_model.h"
@@ -168,20 +169,23 @@ void frmOffice::grdRuns_SelectionChanged() {
 }
 
 void frmOffice::ShowSelectionInDiagram() {
-  std::vector<int> shown;
   std::set<int> rows;
   for (const QModelIndex& index : grdRuns->selectionModel()->selectedRows()) {
     rows.insert(runs_sorted_->mapToSource(index).row());
   }
+  std::vector<int> shown;
   for (std::size_t d = 0; d < diagram_runs_.size(); ++d) {
     if (rows.count(diagram_runs_[d]) > 0) shown.push_back(static_cast<int>(d));
   }
-  picNetwork->SelectRuns(shown);
+  picNetwork->SelectObservations(shown);
 }
 
 void frmOffice::grdMarks_SelectionChanged() {
   const QModelIndex current = grdMarks->selectionModel()->currentIndex();
-  picNetwork->SelectMark(current.isValid() ? current.row() : -1);
+  const auto found = std::find(diagram_marks_.begin(), diagram_marks_.end(),
+                               current.isValid() ? current.row() : -2);
+  picNetwork->SelectMark(
+      found == diagram_marks_.end() ? -1 : static_cast<int>(found - diagram_marks_.begin()));
 }
 
 void frmOffice::grdLoops_SelectionChanged() {
@@ -201,71 +205,120 @@ void frmOffice::grdLoops_SelectionChanged() {
 }
 
 void frmOffice::picNetwork_MarkClicked(int mark) {
-  if (mark < 0 || mark >= marks_->rowCount()) return;
+  if (mark < 0 || mark >= static_cast<int>(diagram_marks_.size())) return;
+  const int row = diagram_marks_[static_cast<std::size_t>(mark)];
+  if (row < 0) return;
   tabProject->setCurrentWidget(grdMarks);
-  const QModelIndex index = marks_->index(mark, MarksModel::kName);
+  const QModelIndex index = marks_->index(row, MarksModel::kName);
   grdMarks->selectionModel()->setCurrentIndex(
       index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   grdMarks->scrollTo(index);
 }
 
-void frmOffice::picNetwork_RunClicked(int run) {
-  if (run >= 0 && run < static_cast<int>(diagram_runs_.size())) {
-    SelectRun(diagram_runs_[static_cast<std::size_t>(run)]);
+void frmOffice::picNetwork_ObservationClicked(int observation) {
+  if (observation >= 0 && observation < static_cast<int>(diagram_runs_.size())) {
+    SelectRun(diagram_runs_[static_cast<std::size_t>(observation)]);
   }
 }
 
 void frmOffice::RefreshDiagram() {
-  DiagramData data;
   const ProjectResult* result = document_.result();
-  std::unordered_map<std::string, bool> checked;
-  if (result != nullptr) {
-    for (const MarkOutcome& outcome : result->marks) checked[outcome.name] = outcome.checked;
-  }
-  std::unordered_map<std::string, int> row_of;
-  for (int row = 0; row < marks_->rowCount(); ++row) {
-    const std::string& name = marks_->NameAt(row);
-    row_of.emplace(name, row);
-    DiagramMark mark;
-    mark.name = MarkNameText(name);
-    mark.listed = marks_->IsListed(row);
-    if (mark.listed) {
-      const ProjectMark& listed = document_.project().marks[static_cast<std::size_t>(row)];
-      if (listed.elevation) {
-        mark.status = listed.std_dev ? MarkStatus::kWeighted : MarkStatus::kFixed;
-      }
-      if (listed.easting && listed.northing) {
-        mark.position = QPointF(*listed.easting, *listed.northing);
-      }
-    }
-    const auto found = checked.find(name);
-    if (found != checked.end()) mark.checked = found->second;
-    data.marks.push_back(mark);
-  }
+  DiagramData data;
+  diagram_marks_.clear();
   diagram_runs_.clear();
-  const QStringList& runs = document_.project().runs;
-  for (int row = 0; row < runs.size(); ++row) {
-    const ReadRunPointer run = document_.Run(runs[row]);
-    if (!run || !run->read) continue;
-    const auto from = row_of.find(run->record.from_name);
-    const auto to = row_of.find(run->record.to_name);
-    if (from == row_of.end() || to == row_of.end()) continue;
-    DiagramRun line;
-    line.from = from->second;
-    line.to = to->second;
-    line.name = QFileInfo(runs[row]).completeBaseName();
-    if (result != nullptr && result->adjusted) {
-      const RunOutcome& outcome = result->runs[static_cast<std::size_t>(row)];
-      line.adjusted = outcome.adjusted;
-      line.verdict = outcome.verdict;
-      line.standardized = outcome.standardized;
-      line.flagged = outcome.flagged;
+  std::unordered_map<std::string, int> row_of;
+  for (int row = 0; row < marks_->rowCount(); ++row) row_of.emplace(marks_->NameAt(row), row);
+  const bool network = result != nullptr && result->adjusted && result->network;
+  if (network) {
+    // The network as adjusted: the picture --diagram draws of it.
+    data = NetworkDiagramData(NetworkRequestOf(document_.project(), document_.ReadRuns()),
+                              *result->network, *result->network_result, disk_.Today(),
+                              disk_.DecimalSeparator());
+    for (const std::string& name : result->network->mark_names) {
+      const auto found = row_of.find(name);
+      diagram_marks_.push_back(found == row_of.end() ? -1 : found->second);
     }
-    data.runs.push_back(line);
-    diagram_runs_.push_back(row);
+    diagram_runs_ = result->network_run;
+  } else {
+    // The marks the runs meet and the runs between them, as read.
+    std::unordered_map<std::string, std::int64_t> index;
+    const auto mark_of = [&](const std::string& name) {
+      const auto [entry, added] = index.emplace(name, static_cast<std::int64_t>(data.marks.size()));
+      if (!added) return entry->second;
+      DiagramMark mark;
+      mark.name = name;
+      const auto row = row_of.find(name);
+      diagram_marks_.push_back(row == row_of.end() ? -1 : row->second);
+      if (row != row_of.end() && marks_->IsListed(row->second)) {
+        const ProjectMark& listed =
+            document_.project().marks[static_cast<std::size_t>(row->second)];
+        if (listed.elevation) {
+          mark.kind = listed.std_dev ? DiagramMarkKind::kWeighted : DiagramMarkKind::kFixed;
+          if (result != nullptr && result->adjusted) mark.adjusted_elevation = *listed.elevation;
+        }
+        if (listed.easting && listed.northing) {
+          mark.position = DiagramPosition{*listed.easting, *listed.northing};
+        }
+      }
+      data.marks.push_back(std::move(mark));
+      return entry->second;
+    };
+    const QStringList& runs = document_.project().runs;
+    for (int row = 0; row < runs.size(); ++row) {
+      const ReadRunPointer run = document_.Run(runs[row]);
+      if (!run || !run->read) continue;
+      std::vector<const RunRecord*> records;
+      if (run->levelled_lines.empty()) records.push_back(&run->record);
+      for (const RunRecord& line : run->levelled_lines) records.push_back(&line);
+      for (const RunRecord* record : records) {
+        DiagramObservation observation;
+        observation.from = mark_of(record->from_name);
+        observation.to = mark_of(record->to_name);
+        observation.label = std::to_string(row + 1);
+        observation.kind = record->kind == ObservationKind::kTrigRun
+                               ? DiagramObservationKind::kTrigRun
+                               : DiagramObservationKind::kLevelledLine;
+        data.observations.push_back(std::move(observation));
+        diagram_runs_.push_back(row);
+      }
+    }
+    data.units = document_.project().options.units;
+    data.date = disk_.Today();
+    data.title = "Level runs: " + std::to_string(data.marks.size()) + " marks and " +
+                 std::to_string(data.observations.size()) + " observations";
+    if (result != nullptr && result->adjusted) {
+      data.meets = std::all_of(result->runs.begin(), result->runs.end(), [](const RunOutcome& run) {
+        return run.verdict == RunVerdict::kMeets || run.verdict == RunVerdict::kNotRead;
+      });
+      std::string line;
+      for (const char c : result->summary) {
+        if (c == '\n') {
+          data.summary.push_back(line);
+          line.clear();
+        } else if (c != '\r') {
+          line += c;
+        }
+      }
+      if (!line.empty()) data.summary.push_back(line);
+    }
   }
-  picNetwork->SetData(std::move(data));
-  ShowSelectionInDiagram();
+  if (data.marks.empty()) {
+    picNetwork->SetPicture(nullptr);
+    return;
+  }
+  // The graph layout of a large network takes a while: off the window's thread.
+  const int generation = ++diagram_generation_;
+  const bool adjusted = result != nullptr && result->adjusted;
+  auto* watcher = new QFutureWatcher<std::shared_ptr<const NetworkPicture>>(this);
+  connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
+    watcher->deleteLater();
+    if (generation != diagram_generation_) return;  // the project changed meanwhile
+    picNetwork->SetPicture(watcher->result());
+    ShowSelectionInDiagram();
+    grdMarks_SelectionChanged();
+  });
+  watcher->setFuture(QtConcurrent::run(
+      &pool_, [data = std::move(data), adjusted] { return DrawDiagramPicture(data, adjusted); }));
 }
 
 }  // namespace quarrow

@@ -1,11 +1,10 @@
 #pragma once
 
-// The marks table as a CSV file: the network's marks file
-// (`name,elevation[,standard_deviation]`) with two optional columns more,
-// `easting,northing`, for the network's picture. A mark with a position
-// and no standard deviation leaves that field empty. Blank lines and lines
-// starting with '#' are skipped; the first other line is a header when its
-// second field is not a number. "." is the decimal point in every locale.
+// The marks table as the network's marks file: `name,elevation`, with a
+// standard deviation for a weighted mark, then `easting,northing` for the
+// network's picture (the standard deviation then empty for a fixed mark).
+// Read by the network's own reader, so the office takes exactly what
+// quarrow-network takes.
 
 #include <optional>
 #include <string>
@@ -16,13 +15,12 @@
 
 namespace quarrow {
 
-// The marks in `bytes`; none, with `error` naming the line, for a line that
-// is not a mark, a standard deviation that is not positive, half a
-// position, a name given twice or a file without a mark.
+// The marks in `bytes`; none, with `error` naming the line, for what the
+// network's marks file refuses.
 std::optional<std::vector<ProjectMark>> ReadMarksCsv(std::string_view bytes, std::string& error);
 
 // The marks with an elevation, CR LF, numbers in their shortest exact form;
-// the position columns only when some mark has a position.
+// a mark's position only when it has both coordinates.
 std::string MarksCsv(const std::vector<ProjectMark>& marks);
 
 // Why `name` cannot name a mark ("" when it can): empty, or holding a comma

@@ -53,8 +53,12 @@ void MarksModel::Rebuild() {
   for (const QString& path : document_.project().runs) {
     const auto run = document_.Run(path);
     if (!run || !run->read) continue;
-    ++runs[run->record.from_name];
-    if (run->record.to_name != run->record.from_name) ++runs[run->record.to_name];
+    const auto count = [&runs](const RunRecord& record) {
+      ++runs[record.from_name];
+      if (record.to_name != record.from_name) ++runs[record.to_name];
+    };
+    if (run->levelled_lines.empty()) count(run->record);
+    for (const RunRecord& line : run->levelled_lines) count(line);
   }
   std::set<std::string> listed;
   for (const ProjectMark& mark : document_.project().marks) {

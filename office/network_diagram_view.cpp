@@ -8,24 +8,23 @@
 #include <QWheelEvent>
 #include <cmath>
 
-#include "office/display.h"
-
 namespace quarrow {
 
 namespace {
 
-constexpr double kPickPixels = 9;  // how near a click must fall to a mark or a run
+constexpr double kPickPixels = 9;  // how near a click must fall to a mark or a line
 const QColor kSelection(255, 160, 0, 170);
+const DiagramLayout kNoLayout;
 
 }  // namespace
 
-// The drawing, as one item of the scene.
+// The picture, as one item of the scene.
 class NetworkDiagramView::Picture : public QGraphicsItem {
  public:
   explicit Picture(NetworkDiagramView& view) : view_(view) {}
-  QRectF boundingRect() const override { return view_.layout_.bounds; }
+  QRectF boundingRect() const override { return view_.layout().canvas; }
   void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
-    view_.drawing_->Paint(*painter, view_.data_, view_.layout_);
+    if (view_.picture_) view_.picture_->Paint(*painter);
   }
   void Changed() { prepareGeometryChange(); }
 
@@ -33,30 +32,30 @@ class NetworkDiagramView::Picture : public QGraphicsItem {
   NetworkDiagramView& view_;
 };
 
-// The rings and bands of what is selected, over the drawing.
+// The rings and bands of what is selected, over the picture.
 class NetworkDiagramView::Selection : public QGraphicsItem {
  public:
   explicit Selection(NetworkDiagramView& view) : view_(view) { setZValue(1); }
-  QRectF boundingRect() const override { return view_.layout_.bounds; }
+  QRectF boundingRect() const override { return view_.layout().canvas; }
   void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
+    const DiagramLayout& layout = view_.layout();
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setBrush(Qt::NoBrush);
-    const double pixel = 1 / std::max(std::abs(painter->worldTransform().m11()), 1e-9);
     QPen band(kSelection, 11, Qt::SolidLine, Qt::RoundCap);
     band.setCosmetic(true);
     painter->setPen(band);
-    for (const int run : view_.selected_runs_) {
-      if (run >= 0 && run < static_cast<int>(view_.layout_.runs.size())) {
-        painter->drawPath(view_.layout_.runs[static_cast<std::size_t>(run)]);
+    for (const int observation : view_.selected_observations_) {
+      if (observation >= 0 && observation < static_cast<int>(layout.observations.size())) {
+        painter->drawPath(layout.observations[static_cast<std::size_t>(observation)]);
       }
     }
     const int mark = view_.selected_mark_;
-    if (mark >= 0 && mark < static_cast<int>(view_.layout_.marks.size())) {
+    if (mark >= 0 && mark < static_cast<int>(layout.marks.size())) {
       QPen ring(kSelection, 4);
       ring.setCosmetic(true);
       painter->setPen(ring);
-      painter->drawEllipse(view_.layout_.marks[static_cast<std::size_t>(mark)], 15 * pixel,
-                           15 * pixel);
+      const double radius = layout.mark_radius * 2 + 4;
+      painter->drawEllipse(layout.marks[static_cast<std::size_t>(mark)], radius, radius);
     }
   }
   void Changed() {
@@ -68,8 +67,7 @@ class NetworkDiagramView::Selection : public QGraphicsItem {
   NetworkDiagramView& view_;
 };
 
-NetworkDiagramView::NetworkDiagramView(QWidget* parent)
-    : QGraphicsView(parent), drawing_(std::make_unique<SimpleNetworkDrawing>()) {
+NetworkDiagramView::NetworkDiagramView(QWidget* parent) : QGraphicsView(parent) {
   setAccessibleName(tr("Network Diagram"));
   setScene(new QGraphicsScene(this));
   setBackgroundBrush(Qt::white);
@@ -80,58 +78,61 @@ NetworkDiagramView::NetworkDiagramView(QWidget* parent)
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
   setResizeAnchor(QGraphicsView::AnchorViewCenter);
-  setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
-  picture_ = new Picture(*this);
+  item_ = new Picture(*this);
   selection_ = new Selection(*this);
-  scene()->addItem(picture_);
+  scene()->addItem(item_);
   scene()->addItem(selection_);
 }
 
 NetworkDiagramView::~NetworkDiagramView() = default;
 
-void NetworkDiagramView::SetDrawing(std::unique_ptr<NetworkDrawing> drawing) {
-  drawing_ = std::move(drawing);
-  SetData(std::move(data_));
+const DiagramLayout& NetworkDiagramView::layout() const {
+  return picture_ ? picture_->layout() : kNoLayout;
 }
 
-void NetworkDiagramView::SetData(DiagramData data) {
-  data_ = std::move(data);
-  picture_->Changed();
+void NetworkDiagramView::SetPicture(std::shared_ptr<const NetworkPicture> picture,
+                                    const QString& note) {
+  item_->Changed();
   selection_->Changed();
-  layout_ = drawing_->Layout(data_);
+  picture_ = std::move(picture);
+  note_ = note;
+  const QRectF canvas = layout().canvas;
+  // Room all round to pan into.
+  scene()->setSceneRect(
+      canvas.adjusted(-canvas.width(), -canvas.height(), canvas.width(), canvas.height()));
   selected_mark_ = -1;
-  selected_runs_.clear();
-  // Room all round to pan into, and to centre the picture above the legend.
-  const QRectF& bounds = layout_.bounds;
-  scene()->setSceneRect(bounds.adjusted(-3 * bounds.width(), -3 * bounds.height(),
-                                        3 * bounds.width(), 3 * bounds.height()));
-  picture_->update();
+  selected_observations_.clear();
+  item_->update();
   selection_->Changed();
-  ZoomToFit();
+  viewport()->update();
+  if (fitted_) ZoomToFit();
 }
 
 void NetworkDiagramView::SelectMark(int mark) {
   selected_mark_ = mark;
-  selected_runs_.clear();
+  selected_observations_.clear();
   selection_->Changed();
-  if (mark >= 0 && mark < static_cast<int>(layout_.marks.size())) {
-    ensureVisible(QRectF(layout_.marks[static_cast<std::size_t>(mark)], QSizeF(1, 1)), 40, 40);
+  const DiagramLayout& layout = this->layout();
+  if (mark >= 0 && mark < static_cast<int>(layout.marks.size())) {
+    ensureVisible(QRectF(layout.marks[static_cast<std::size_t>(mark)], QSizeF(1, 1)), 40, 40);
   }
 }
 
-void NetworkDiagramView::SelectRuns(const std::vector<int>& runs) {
-  selected_runs_ = runs;
+void NetworkDiagramView::SelectObservations(const std::vector<int>& observations) {
+  selected_observations_ = observations;
   selected_mark_ = -1;
   selection_->Changed();
-  if (runs.size() == 1 && runs.front() >= 0 &&
-      runs.front() < static_cast<int>(layout_.runs.size())) {
-    ensureVisible(layout_.runs[static_cast<std::size_t>(runs.front())].boundingRect(), 40, 40);
+  const DiagramLayout& layout = this->layout();
+  if (observations.size() == 1 && observations.front() >= 0 &&
+      observations.front() < static_cast<int>(layout.observations.size())) {
+    ensureVisible(
+        layout.observations[static_cast<std::size_t>(observations.front())].boundingRect(), 40, 40);
   }
 }
 
 void NetworkDiagramView::Zoom(double factor) {
   const double scale = transform().m11() * factor;
-  if (scale < 0.02 || scale > 60) return;
+  if (scale < 0.05 || scale > 40) return;
   fitted_ = false;
   this->scale(factor, factor);
 }
@@ -141,25 +142,18 @@ void NetworkDiagramView::ZoomOut() { Zoom(0.8); }
 
 void NetworkDiagramView::ZoomToFit() {
   fitted_ = true;
-  const QRectF bounds = layout_.bounds;
-  if (bounds.isEmpty()) return;
-  // Room at the sides for the names, which keep their size on screen, and
-  // below for the legend.
-  const QRectF room = QRectF(viewport()->rect()).adjusted(70, 24, -70, -24 - LegendHeight());
-  if (room.width() <= 0 || room.height() <= 0) return;
-  const double scale = std::min(room.width() / bounds.width(), room.height() / bounds.height());
-  setTransform(QTransform::fromScale(scale, scale));
-  // The middle of the room lies half the legend above the view's middle.
-  centerOn(bounds.center() + QPointF(0, LegendHeight() / 2.0) / scale);
+  if (!picture_) return;
+  fitInView(layout().map, Qt::KeepAspectRatio);
 }
 
 int NetworkDiagramView::MarkAt(const QPoint& at) const {
   const QPointF point = mapToScene(at);
-  const double reach = kPickPixels / std::max(transform().m11(), 1e-9);
+  const DiagramLayout& layout = this->layout();
+  const double reach = layout.mark_radius + kPickPixels / std::max(transform().m11(), 1e-9);
   int nearest = -1;
   double nearest_distance = reach;
-  for (std::size_t m = 0; m < layout_.marks.size(); ++m) {
-    const QPointF d = layout_.marks[m] - point;
+  for (std::size_t m = 0; m < layout.marks.size(); ++m) {
+    const QPointF d = layout.marks[m] - point;
     const double distance = std::hypot(d.x(), d.y());
     if (distance <= nearest_distance) {
       nearest = static_cast<int>(m);
@@ -169,14 +163,15 @@ int NetworkDiagramView::MarkAt(const QPoint& at) const {
   return nearest;
 }
 
-int NetworkDiagramView::RunAt(const QPoint& at) const {
+int NetworkDiagramView::ObservationAt(const QPoint& at) const {
   const QPointF point = mapToScene(at);
+  const DiagramLayout& layout = this->layout();
   QPainterPathStroker stroker;
   stroker.setWidth(2 * kPickPixels / std::max(transform().m11(), 1e-9));
-  for (int r = static_cast<int>(layout_.runs.size()) - 1; r >= 0; --r) {
-    const QPainterPath& path = layout_.runs[static_cast<std::size_t>(r)];
+  for (int o = static_cast<int>(layout.observations.size()) - 1; o >= 0; --o) {
+    const QPainterPath& path = layout.observations[static_cast<std::size_t>(o)];
     if (!path.boundingRect().adjusted(-40, -40, 40, 40).contains(point)) continue;
-    if (stroker.createStroke(path).contains(point)) return r;
+    if (stroker.createStroke(path).contains(point)) return o;
   }
   return -1;
 }
@@ -202,10 +197,10 @@ void NetworkDiagramView::mouseReleaseEvent(QMouseEvent* event) {
     emit markClicked(mark);
     return;
   }
-  const int run = RunAt(pressed_at_);
-  if (run >= 0) {
-    SelectRuns({run});
-    emit runClicked(run);
+  const int observation = ObservationAt(pressed_at_);
+  if (observation >= 0) {
+    SelectObservations({observation});
+    emit observationClicked(observation);
   }
 }
 
@@ -214,101 +209,16 @@ void NetworkDiagramView::resizeEvent(QResizeEvent* event) {
   if (fitted_) ZoomToFit();
 }
 
-std::vector<NetworkDiagramView::LegendEntry> NetworkDiagramView::Legend() const {
-  const QColor ink(38, 50, 56);
-  return {{LegendEntry::kFixed, ink, tr("fixed")},
-          {LegendEntry::kWeighted, QColor(176, 190, 197), tr("weighted")},
-          {LegendEntry::kAdjusted, Qt::white, tr("adjusted")},
-          {LegendEntry::kLine, VerdictColor(RunVerdict::kMeets), tr("meets")},
-          {LegendEntry::kLine, VerdictColor(RunVerdict::kFails), tr("fails")},
-          {LegendEntry::kLine, VerdictColor(RunVerdict::kNotChecked), tr("not checked")},
-          {LegendEntry::kLine, QColor(96, 125, 139), tr("not adjusted")}};
-}
-
-QFont NetworkDiagramView::LegendFont() const {
-  QFont font = this->font();
-  font.setPointSizeF(font.pointSizeF() * 0.9);
-  return font;
-}
-
-std::vector<QRect> NetworkDiagramView::LegendPlaces() const {
-  // The keys in rows along the bottom of the view, as many to a row as fit.
-  const QFontMetrics metrics(LegendFont());
-  const int line = metrics.height() + 4;
-  const int right = viewport()->width() - 8;
-  std::vector<QRect> places;
-  int x = 8;
-  int row = 0;
-  for (const LegendEntry& entry : Legend()) {
-    const int width = 26 + metrics.horizontalAdvance(entry.text) + 12;
-    if (x + width > right && x > 8) {
-      x = 8;
-      ++row;
-    }
-    places.emplace_back(x, row, width, line);
-    x += width;
-  }
-  const int rows = row + 1;
-  for (QRect& place : places) {
-    place.moveTop(viewport()->height() - 4 - (rows - place.top()) * line);
-  }
-  return places;
-}
-
-int NetworkDiagramView::LegendHeight() const {
-  const std::vector<QRect> places = LegendPlaces();
-  return places.empty() ? 0 : viewport()->height() - places.front().top() + 4;
-}
-
 void NetworkDiagramView::drawForeground(QPainter* painter, const QRectF&) {
+  if (picture_) return;
   painter->save();
   painter->resetTransform();
-  painter->setRenderHint(QPainter::Antialiasing);
-  const QFont font = LegendFont();
-  painter->setFont(font);
-  const QFontMetrics metrics(font);
-  if (data_.marks.empty()) {
-    painter->setPen(palette().color(QPalette::PlaceholderText));
-    painter->drawText(viewport()->rect().adjusted(12, 12, -12, -12),
-                      Qt::AlignCenter | Qt::TextWordWrap,
-                      tr("Add runs to see the network: marks as symbols, runs as lines."));
-    painter->restore();
-    return;
-  }
-  const int strip = LegendHeight();
-  painter->setPen(Qt::NoPen);
-  painter->setBrush(QColor(250, 250, 250, 235));
-  painter->drawRect(QRect(0, viewport()->height() - strip, viewport()->width(), strip));
-  painter->setPen(QColor(224, 224, 224));
-  painter->drawLine(0, viewport()->height() - strip, viewport()->width(),
-                    viewport()->height() - strip);
-  const QColor ink(38, 50, 56);
-  const std::vector<LegendEntry> legend = Legend();
-  const std::vector<QRect> places = LegendPlaces();
-  for (std::size_t i = 0; i < legend.size(); ++i) {
-    const LegendEntry& entry = legend[i];
-    const QRect& place = places[i];
-    const QPointF key(place.left() + 11, place.center().y() + 0.5);
-    painter->setPen(QPen(ink, 1.4));
-    painter->setBrush(entry.color);
-    switch (entry.kind) {
-      case LegendEntry::kFixed:
-      case LegendEntry::kWeighted:
-        painter->drawPolygon(
-            QPolygonF({key + QPointF(0, -6), key + QPointF(5.5, 4.5), key + QPointF(-5.5, 4.5)}));
-        break;
-      case LegendEntry::kAdjusted:
-        painter->drawEllipse(key, 4.5, 4.5);
-        break;
-      case LegendEntry::kLine:
-        painter->setPen(QPen(entry.color, 3, Qt::SolidLine, Qt::RoundCap));
-        painter->drawLine(key - QPointF(9, 0), key + QPointF(9, 0));
-        break;
-    }
-    painter->setPen(ink);
-    painter->drawText(QRect(place.left() + 24, place.top(), place.width() - 24, place.height()),
-                      Qt::AlignLeft | Qt::AlignVCenter, entry.text);
-  }
+  painter->setPen(palette().color(QPalette::PlaceholderText));
+  painter->drawText(viewport()->rect().adjusted(12, 12, -12, -12),
+                    Qt::AlignCenter | Qt::TextWordWrap,
+                    note_.isEmpty() ? tr("Add runs to see the network: marks as symbols, "
+                                         "observations as lines.")
+                                    : note_);
   painter->restore();
 }
 

@@ -1,17 +1,16 @@
 #pragma once
 
-// The network diagram in the window: a QGraphicsView showing what a
-// NetworkDrawing paints, with zoom (the wheel, or the View menu), pan
-// (drag), and selection: a click on a mark or a run tells the window,
-// which selects it in its table, and the table's selection is ringed here.
-// A legend of the symbols stays in the view's corner.
+// The network diagram in the window: a QGraphicsView showing a
+// NetworkPicture (office/network_drawing.h), fitted to the network's map,
+// with zoom (the wheel, or the View menu), pan (drag), and selection: a
+// click on a mark or an observation tells the window, which selects it in
+// its table, and the tables' selection is ringed here.
 
 #include <QGraphicsView>
 #include <memory>
+#include <vector>
 
 #include "office/network_drawing.h"
-
-class QGraphicsItem;
 
 namespace quarrow {
 
@@ -22,31 +21,31 @@ class NetworkDiagramView : public QGraphicsView {
   explicit NetworkDiagramView(QWidget* parent = nullptr);
   ~NetworkDiagramView() override;
 
-  // Another drawing of the same data: the one --diagram makes, for one.
-  void SetDrawing(std::unique_ptr<NetworkDrawing> drawing);
-  void SetData(DiagramData data);
-  const DiagramData& data() const { return data_; }
-  const DiagramLayout& layout() const { return layout_; }
+  // Shows `picture`; none shows `note` instead.
+  void SetPicture(std::shared_ptr<const NetworkPicture> picture, const QString& note = QString());
+  const NetworkPicture* picture() const { return picture_.get(); }
+  const DiagramLayout& layout() const;
 
   // -1 for none.
   void SelectMark(int mark);
-  void SelectRuns(const std::vector<int>& runs);
+  void SelectObservations(const std::vector<int>& observations);
   int selected_mark() const { return selected_mark_; }
-  const std::vector<int>& selected_runs() const { return selected_runs_; }
+  const std::vector<int>& selected_observations() const { return selected_observations_; }
 
   void ZoomIn();
   void ZoomOut();
   void ZoomToFit();
 
-  // What lies under the view's point `at`: a mark first, then a run; -1 for none.
+  // What lies under the view's point `at`: a mark first, then an
+  // observation; -1 for none.
   int MarkAt(const QPoint& at) const;
-  int RunAt(const QPoint& at) const;
+  int ObservationAt(const QPoint& at) const;
 
   QSize sizeHint() const override { return {480, 360}; }
 
  signals:
   void markClicked(int mark);
-  void runClicked(int run);
+  void observationClicked(int observation);
 
  protected:
   void wheelEvent(QWheelEvent* event) override;
@@ -58,25 +57,15 @@ class NetworkDiagramView : public QGraphicsView {
  private:
   class Picture;
   class Selection;
-  struct LegendEntry {
-    enum Kind { kFixed, kWeighted, kAdjusted, kLine } kind;
-    QColor color;
-    QString text;
-  };
-  std::vector<LegendEntry> Legend() const;
-  QFont LegendFont() const;
-  std::vector<QRect> LegendPlaces() const;
-  int LegendHeight() const;
 
   void Zoom(double factor);
 
-  std::unique_ptr<NetworkDrawing> drawing_;
-  DiagramData data_;
-  DiagramLayout layout_;
-  Picture* picture_ = nullptr;
+  std::shared_ptr<const NetworkPicture> picture_;
+  QString note_;
+  Picture* item_ = nullptr;
   Selection* selection_ = nullptr;
   int selected_mark_ = -1;
-  std::vector<int> selected_runs_;
+  std::vector<int> selected_observations_;
   QPoint pressed_at_;
   bool fitted_ = true;  // follows the view's size until the user zooms
 };

@@ -106,7 +106,7 @@ ProjectOptions OptionsDialog::Options() const {
   options.refraction_k =
       chkRefraction->isChecked() ? std::optional<double>(txtRefraction->value()) : std::nullopt;
   options.distribute_by_setups = optSetups->isChecked();
-  options.sigma_millimetres[kTrigGroup] = txtSigma->value();
+  options.sigma_millimetres[std::string(kTrigGroup)] = txtSigma->value();
   options.orders.clear();
   for (std::size_t i = 0; i < chkOrders.size(); ++i) {
     if (chkOrders[i]->isChecked()) options.orders.push_back(KnownOrders()[i]);

@@ -113,9 +113,13 @@ std::vector<std::string> OfficeDocument::RunMarkNames() const {
   for (const QString& path : project_.runs) {
     const auto run = Run(path);
     if (!run || !run->read) continue;
-    for (const std::string* name : {&run->record.from_name, &run->record.to_name}) {
-      if (seen.insert(*name).second) names.push_back(*name);
-    }
+    const auto add = [&](const RunRecord& record) {
+      for (const std::string* name : {&record.from_name, &record.to_name}) {
+        if (seen.insert(*name).second) names.push_back(*name);
+      }
+    };
+    if (run->levelled_lines.empty()) add(run->record);
+    for (const RunRecord& line : run->levelled_lines) add(line);
   }
   return names;
 }

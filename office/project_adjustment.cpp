@@ -118,7 +118,13 @@ MarksFile ListedMarks(const Project& project) {
   for (std::size_t i = 0; i < project.marks.size(); ++i) {
     const ProjectMark& mark = project.marks[i];
     if (!mark.elevation) continue;
-    listed.marks.push_back({mark.name, *mark.elevation, mark.std_dev, static_cast<int>(i) + 1});
+    ListedMark entry;
+    entry.name = mark.name;
+    entry.elevation = *mark.elevation;
+    entry.std_dev = mark.std_dev;
+    if (mark.easting && mark.northing) entry.position = MarkPosition{*mark.easting, *mark.northing};
+    entry.line = static_cast<int>(i) + 1;
+    listed.marks.push_back(std::move(entry));
   }
   return listed;
 }
@@ -141,19 +147,26 @@ void AdjustAsNetwork(Platform& disk, const Project& project, const Runs& runs,
   network->units = project.options.units;
   for (std::size_t r = 0; r < runs.size(); ++r) {
     if (!runs[r]->read) continue;
-    network->runs.push_back(runs[r]->record);
-    result.network_run.push_back(static_cast<int>(r));
+    if (runs[r]->levelled_lines.empty()) {
+      network->runs.push_back(runs[r]->record);
+      result.network_run.push_back(static_cast<int>(r));
+    }
+    for (const RunRecord& line : runs[r]->levelled_lines) {
+      network->runs.push_back(line);
+      result.network_run.push_back(static_cast<int>(r));
+    }
   }
   if (network->runs.empty()) {
     result.problem = "No run of the project could be read: see each run's checks.";
     return;
   }
-  if (!JoinNetwork(platform, listed, *network)) {
+  const NetworkRequest request = NetworkRequestOf(project, runs);
+  if (!CheckGroups(platform, request, *network) || !JoinNetwork(platform, listed, *network)) {
     result.problem = platform.MessageText();
     return;
   }
   auto adjusted = std::make_shared<NetworkResult>();
-  if (!AdjustNetwork(*network, project.options.TrigSigma(), *adjusted)) {
+  if (!AdjustNetwork(*network, request, *adjusted)) {
     result.problem = "The network cannot be adjusted: its normal equations are singular.";
     return;
   }
@@ -163,6 +176,19 @@ void AdjustAsNetwork(Platform& disk, const Project& project, const Runs& runs,
     const ProjectRun& run = *runs[static_cast<std::size_t>(result.network_run[n])];
     const RunResult& adjusted_run = adjusted->runs[n];
     RunOutcome& outcome = result.runs[static_cast<std::size_t>(result.network_run[n])];
+    if (record.kind != ObservationKind::kTrigRun) {
+      // A digital level's lines: the worst of their residuals stands for the file.
+      outcome.note =
+          "A digital level's lines are observations of the level group, which third "
+          "order does not judge; each line's residual is in the network report.";
+      if (adjusted_run.standardized &&
+          (!outcome.standardized ||
+           std::fabs(*adjusted_run.standardized) > std::fabs(*outcome.standardized))) {
+        outcome.standardized = adjusted_run.standardized;
+      }
+      outcome.flagged = outcome.flagged || adjusted_run.flagged;
+      continue;
+    }
     outcome.adjusted = true;
     outcome.begin_elevation = solution.elevation[static_cast<std::size_t>(record.from)];
     outcome.end_elevation = solution.elevation[static_cast<std::size_t>(record.to)];
@@ -208,7 +234,6 @@ void AdjustAsNetwork(Platform& disk, const Project& project, const Runs& runs,
     outcome.meets = loop.meets;
     result.loops.push_back(std::move(outcome));
   }
-  const NetworkRequest request = NetworkRequestOf(project, runs);
   result.summary = SummaryBox(NetworkReportText(platform, request, *network, *adjusted, ""));
   const std::size_t left_out = runs.size() - network->runs.size();
   if (left_out > 0) {
@@ -249,7 +274,9 @@ NetworkRequest NetworkRequestOf(const Project& project, const Runs& runs) {
   }
   request.units = project.options.units;
   request.refraction = project.options.refraction_k;
-  request.sigma_millimetres = project.options.TrigSigma();
+  for (const auto& [group, sigma] : project.options.sigma_millimetres) {
+    request.sigma_millimetres[group] = sigma;
+  }
   return request;
 }
 
@@ -266,6 +293,7 @@ AdjustMode ModeOf(const Project& project, const Runs& runs) {
   for (const auto& run : runs) {
     if (!run->read) continue;
     any = true;
+    if (!run->levelled_lines.empty()) return AdjustMode::kNetwork;
     if (!IsFixed(FindMark(project, run->record.from_name)) ||
         !IsFixed(FindMark(project, run->record.to_name))) {
       return AdjustMode::kNetwork;

@@ -168,7 +168,7 @@ QString MarkNameText(const std::string& name) {
 }
 
 double ProjectOptions::TrigSigma() const {
-  const auto trig = sigma_millimetres.find(kTrigGroup);
+  const auto trig = sigma_millimetres.find(std::string(kTrigGroup));
   return trig == sigma_millimetres.end() ? kDefaultSigmaMillimetres : trig->second;
 }
 

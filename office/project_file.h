@@ -21,8 +21,6 @@ namespace quarrow {
 inline constexpr int kProjectVersion = 1;
 // The "format" every project file names, so that any other JSON is refused.
 inline constexpr const char* kProjectFormat = "quarrow-project";
-// The group of the trigonometric runs, whose sigma the network uses.
-inline constexpr const char* kTrigGroup = "trig";
 
 struct ProjectMark {
   std::string name;  // bytes, compared with the runs' mark names as the network compares them
@@ -39,8 +37,9 @@ struct ProjectOptions {
   std::optional<double> refraction_k;  // curvature and refraction with this k
   bool distribute_by_setups = false;
   // The a-priori standard error per root kilometre, in millimetres, per
-  // group of observations; the runs are the group "trig".
-  std::map<std::string, double> sigma_millimetres = {{kTrigGroup, 2.0}};
+  // group of observations (network/network_adjustment.h): field files are
+  // the group "trig". A group not named here takes the network's default.
+  std::map<std::string, double> sigma_millimetres = {{"trig", 2.0}};
   // The FGCS orders and classes the runs table reports, from first-i to third.
   std::vector<std::string> orders = {"first-i", "first-ii", "second-i", "second-ii", "third"};
 

@@ -128,7 +128,7 @@ void ChecksModel::SetRun(std::shared_ptr<const ProjectRun> run) {
     QString summary = Shown(run_->conversion_summary).trimmed();
     entries_.push_back({Kind::kNote, 0,
                         tr("Converted in memory from %1 (nothing is written beside it): %2")
-                            .arg(QString::fromLatin1(RunFormatName(run_->format)),
+                            .arg(QString::fromStdString(run_->format),
                                  summary.replace(QLatin1Char('\n'), QStringLiteral("; ")))});
   }
   endResetModel();

@@ -5,11 +5,11 @@
 
 #include "convert/converter.h"
 #include "convert/field_book.h"
-#include "convert/gsi_reader.h"
-#include "convert/jobxml_reader.h"
 #include "engine/file_paths.h"
 #include "engine/units_hint.h"
 #include "engine/whole_file.h"
+#include "levelling/levelled_file.h"
+#include "network/run_files.h"
 #include "office/office_platform.h"
 #include "platform/qt_platform.h"
 
@@ -33,27 +33,22 @@ std::string ReadHead(Platform& platform, const std::string& path) {
   return head;
 }
 
-std::optional<RunFormat> RawFormatOf(std::string_view head) {
-  if (LooksLikeXml(head)) return RunFormat::kJobXml;
-  if (LooksLikeGsi(head)) return RunFormat::kGsi;
-  return std::nullopt;
-}
-
-// The raw file `run.path` converted as quarrow-convert converts it, into
+// The raw file at `path` converted as quarrow-convert converts it, into
 // the project's units; false, with the converter's message, when it is no
 // level run.
-bool ConvertRaw(Platform& platform, ProjectRun& run, const std::string& path) {
+bool ConvertRaw(Platform& platform, ProjectRun& run, const std::string& path, SourceFormat format) {
   std::string bytes;
   if (!ReadWholeFile(platform, path, bytes)) {
     run.problem = path + ": the file cannot be read.";
     return false;
   }
   ConvertOptions options;
-  options.from = run.format == RunFormat::kJobXml ? SourceFormat::kJobXml : SourceFormat::kGsi;
+  options.from = format;
   options.units = run.settings.units == Units::kMetric ? UnitChoice::kMetric : UnitChoice::kFeet;
   options.source_name = FileName(path);
   try {
     Conversion conversion = Convert(bytes, options);
+    run.format = conversion.kind;
     run.converted = std::make_shared<const std::string>(std::move(conversion.text.bytes));
     run.conversion_summary = SummaryText(conversion);
   } catch (const ConvertError& error) {
@@ -63,19 +58,33 @@ bool ConvertRaw(Platform& platform, ProjectRun& run, const std::string& path) {
   return true;
 }
 
-}  // namespace
-
-std::string_view RunFormatName(RunFormat format) {
-  switch (format) {
-    case RunFormat::kFieldFile:
-      return "field file";
-    case RunFormat::kJobXml:
-      return "JobXML";
-    case RunFormat::kGsi:
-      return "GSI";
+// A digital level's file, as quarrow-network reads it among its run files.
+bool ReadLevelledLines(Platform& platform, ProjectRun& run, const std::string& path) {
+  run.format = "digital level";
+  NetworkRequest request;
+  request.run_files = {path};
+  request.units = run.settings.units;
+  std::vector<ReadRunFile> read = ReadRunFiles(platform, request, 1);
+  ReadRunFile& file = read.front();
+  for (const MessageBoxSpec& message : file.messages) platform.ShowMessage(message);
+  if (!file.read) return false;
+  if (file.units != run.settings.units) {
+    run.problem = path + " is a digital level's file in " + std::string(UnitsName(file.units)) +
+                  ", but the project is in " + std::string(UnitsName(run.settings.units)) +
+                  ". Change the project's units in Project > Options.";
+    return false;
   }
-  return "field file";
+  run.levelled_lines = std::move(file.levelled_lines);
+  for (const RunRecord& line : run.levelled_lines) {
+    run.record.setups += line.setups;
+    run.record.length += line.length;
+  }
+  run.record.from_name = run.levelled_lines.front().from_name;
+  run.record.to_name = run.levelled_lines.back().to_name;
+  return true;
 }
+
+}  // namespace
 
 ProjectRun ReadProjectRun(Platform& disk, const QString& path, const RunReadSettings& settings,
                           const std::function<bool()>& cancelled) {
@@ -98,9 +107,15 @@ ProjectRun ReadProjectRun(Platform& disk, const QString& path, const RunReadSett
   MemoryFiles memory;
   OfficePlatform platform(disk, &memory, cancelled);
   if (platform.FileExists(bytes_path)) {
-    if (const std::optional<RunFormat> raw = RawFormatOf(ReadHead(platform, bytes_path))) {
-      run.format = *raw;
-      if (!ConvertRaw(platform, run, bytes_path)) return run;
+    const std::string head = ReadHead(platform, bytes_path);
+    if (IsDigitalLevelFile(head)) {
+      run.record.file = bytes_path;
+      run.read = ReadLevelledLines(platform, run, bytes_path) && !platform.IsCancelled();
+      if (!run.read && run.problem.empty()) run.problem = platform.MessageText();
+      return run;
+    }
+    if (const std::optional<SourceFormat> raw = RecognisedFormat(head)) {
+      if (!ConvertRaw(platform, run, bytes_path, *raw)) return run;
       run.field_path = DefaultFieldFilePath(bytes_path);
       memory[run.field_path] = run.converted;
     }
@@ -149,7 +164,7 @@ std::optional<Units> UnitsNamedByFiles(Platform& disk, const QStringList& paths)
   for (const QString& path : paths) {
     const std::string bytes_path = QtPlatform::FromQString(path);
     const std::string head = ReadHead(platform, bytes_path);
-    if (RawFormatOf(head)) continue;
+    if (RecognisedFormat(head) || IsDigitalLevelFile(head)) continue;
     const std::size_t end = head.find_first_of("\r\n");
     const std::optional<Units> named = UnitsNamedBy(std::string_view(head).substr(0, end));
     if (!named) continue;

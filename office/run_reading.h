@@ -2,8 +2,9 @@
 
 // One run of a project read as the network reads it: a field file, or a raw
 // total-station file converted in memory (never written beside it), checked
-// line by line, its closure pass giving its marks, length and difference.
-// A file that cannot be used is still a run of the project: it keeps the
+// line by line, its closure pass giving its marks, length and difference;
+// or a digital level's file, whose levelled lines each join two marks. A
+// file that cannot be used is still a run of the project: it keeps the
 // message that says why.
 
 #include <QString>
@@ -23,11 +24,6 @@
 
 namespace quarrow {
 
-enum class RunFormat { kFieldFile, kJobXml, kGsi };
-
-// "field file", "JobXML" or "GSI".
-std::string_view RunFormatName(RunFormat format);
-
 // What reading a run depends on besides the file.
 struct RunReadSettings {
   Units units = Units::kFeet;
@@ -40,7 +36,9 @@ struct ProjectRun {
   // The field file the engine reads: the file itself, or for a raw file
   // the name quarrow-convert would give its conversion, held in memory.
   std::string field_path;
-  RunFormat format = RunFormat::kFieldFile;
+  // "field file", "digital level", or the converter's name of a raw file's
+  // format ("JobXML", "GSI", "RW5", "LandXML", "SDR33", "GTS-7").
+  std::string format = "field file";
   RunReadSettings settings;  // what it was read with
   qint64 size = -1;          // the file as read, to notice a change
   qint64 modified_ms = 0;
@@ -51,6 +49,9 @@ struct ProjectRun {
   std::string conversion_summary;                // what quarrow-convert would say of it
 
   RunRecord record;  // its marks, difference, length, setups, turns and balance
+  // A digital level's file: its lines, each one observation of the level
+  // group (`record` then names the file only).
+  std::vector<RunRecord> levelled_lines;
   double sum_backsight = 0;
   double sum_foresight = 0;
   double max_sight = 0;
@@ -71,6 +72,7 @@ bool NeedsReading(const ProjectRun& run, const RunReadSettings& settings);
 
 // The units the field files among `paths` name in their first lines, when
 // those that name any agree; raw files and files that name none say nothing.
+// (A digital level's file says its units, but only once it is read.)
 std::optional<Units> UnitsNamedByFiles(Platform& disk, const QStringList& paths);
 
 }  // namespace quarrow

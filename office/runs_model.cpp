@@ -66,7 +66,7 @@ QVariant RunsModel::Text(int row, int column) const {
   const auto run = document_.Run(path);
   if (column == kVerdict) return run ? VerdictText(VerdictOf(row)) : tr("reading");
   if (!run) return QVariant();
-  if (column == kFormat) return QString::fromLatin1(RunFormatName(run->format));
+  if (column == kFormat) return QString::fromStdString(run->format);
   if (!run->read) return QVariant();
   const RunRecord& record = run->record;
   switch (column) {
@@ -82,6 +82,11 @@ QVariant RunsModel::Text(int row, int column) const {
       break;
   }
   const RunOutcome* outcome = Outcome(row);
+  // A digital level's file is not adjusted as one run, but its lines have residuals.
+  if (outcome != nullptr && column == kStandardized && outcome->standardized) {
+    return FormatNumber(*outcome->standardized, 2);
+  }
+  if (outcome != nullptr && column == kFlag && outcome->flagged) return tr("blunder?");
   if (outcome == nullptr || !outcome->adjusted) return QVariant();
   switch (column) {
     case kMisclosure:
@@ -119,8 +124,9 @@ QVariant RunsModel::SortValue(int row, int column) const {
     case kBalance:
       return adjusted ? QVariant(std::fabs(outcome->balance)) : QVariant();
     case kStandardized:
-      return adjusted && outcome->standardized ? QVariant(std::fabs(*outcome->standardized))
-                                               : QVariant();
+      return outcome != nullptr && outcome->standardized
+                 ? QVariant(std::fabs(*outcome->standardized))
+                 : QVariant();
     default:
       return Text(row, column);
   }
@@ -141,6 +147,15 @@ QString RunsModel::ToolTip(int row, int column) const {
   }
   if (column == kVerdict && outcome != nullptr && !outcome->note.empty()) {
     return Shown(outcome->note);
+  }
+  if (run && !run->levelled_lines.empty() && (column == kFrom || column == kTo)) {
+    QStringList lines;
+    for (const RunRecord& line : run->levelled_lines) {
+      lines << tr("line %1: %2 to %3")
+                   .arg(line.line)
+                   .arg(MarkNameText(line.from_name), MarkNameText(line.to_name));
+    }
+    return lines.join(QLatin1Char('\n'));
   }
   if (column == kFile) return path;
   return QString();

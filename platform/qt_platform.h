@@ -35,6 +35,8 @@ class QtPlatform : public Platform {
   // Notepad on Windows, with the path as its one argument; elsewhere the
   // desktop's viewer for the file.
   bool LaunchViewer(const std::string& report_path) override;
+  // Qt's files, paths and locale may be used from any thread.
+  bool IsThreadSafe() const override { return true; }
 
   static QString ToQString(const std::string& path);
   static std::string FromQString(const QString& path);

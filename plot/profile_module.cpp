@@ -1,14 +1,10 @@
 #include "plot/profile_module.h"
 
-#include <QGuiApplication>
-
 #include "plot/profile_picture.h"
 
 extern "C" Q_DECL_EXPORT QCoreApplication* quarrow_make_drawing_application(int& argc,
                                                                             char** argv) {
-  // Pictures are drawn into files, never on a screen: no display is needed.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  return new QGuiApplication(argc, argv);
+  return quarrow::MakeGuiApplication(argc, argv);
 }
 
 extern "C" Q_DECL_EXPORT quarrow::RunOutput* quarrow_make_profile_picture(

@@ -3,7 +3,8 @@
 // The profile drawing as a module the headless tool loads only when a
 // picture is asked for: Qt Gui, its fonts and image formats then cost
 // nothing to every other run of the tool. The module's two entry points,
-// looked up by these names:
+// looked up by these names: kMakeDrawingApplication
+// (plot/drawing_application.h) and:
 
 #include <QCoreApplication>
 
@@ -11,13 +12,9 @@
 #include "engine/run_state.h"
 #include "exports/requested_outputs.h"
 #include "exports/run_export.h"
+#include "plot/drawing_application.h"
 
 namespace quarrow {
-
-// A GUI application (offscreen unless QT_QPA_PLATFORM says otherwise), the
-// kind that can draw text into files.
-using MakeDrawingApplication = QCoreApplication* (*)(int& argc, char** argv);
-inline constexpr const char* kMakeDrawingApplication = "quarrow_make_drawing_application";
 
 // A ProfilePicture of `rs` into `path`, dated `date`.
 using MakeProfilePicture = MakeRunPicture;

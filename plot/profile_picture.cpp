@@ -1,19 +1,14 @@
 #include "plot/profile_picture.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
-#include <QImage>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QSaveFile>
-#include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
 
 #include "engine/file_paths.h"
+#include "plot/picture_file.h"
 
 namespace quarrow {
 
@@ -26,31 +21,6 @@ QString PathText(const std::string& path) {
 }
 
 std::string Bytes(const QString& text) { return text.toLocal8Bit().toStdString(); }
-
-// Draws the canvas centred on a device of `size`, as large as it fits.
-void DrawScaled(QPainter& painter, const ProfileData& data, QSizeF size) {
-  const double scale = std::min(size.width() / kCanvasWidth, size.height() / kCanvasHeight);
-  painter.translate((size.width() - kCanvasWidth * scale) / 2,
-                    (size.height() - kCanvasHeight * scale) / 2);
-  painter.scale(scale, scale);
-  DrawProfile(painter, data, QLocale());
-}
-
-// The SVG's title as markup. Qt 6.4 writes the title as it is given, so a
-// field file named "R&D.txt" would break the file; a later Qt may escape it
-// itself. A tiny SVG drawn first tells which.
-QString SvgTitle(const QString& title) {
-  QBuffer probe_bytes;
-  probe_bytes.open(QIODevice::WriteOnly);
-  QSvgGenerator probe;
-  probe.setOutputDevice(&probe_bytes);
-  probe.setTitle(QStringLiteral("&"));
-  QPainter painter(&probe);
-  painter.end();
-  return probe_bytes.data().contains("&amp;") ? title : title.toHtmlEscaped();
-}
-
-constexpr int kImageWidth = 1800;  // PNG pixels across; the canvas is scaled up to it
 
 }  // namespace
 
@@ -66,7 +36,7 @@ std::optional<ProfileFormat> ProfilePicture::FormatOf(std::string_view path) {
 void ProfilePicture::Begin(const ThirdOrderVerdict& verdict) {
   data_ = ProfileData{};
   data_.field_file = FileName(rs_.InputPath);
-  data_.feet = rs_.UnitMark == '\'';
+  data_.units = UnitsOfMark(rs_.UnitMark);
   data_.date = date_;
   data_.run_length = rs_.RunLength;
   data_.misclosure = rs_.Misclosure;
@@ -137,56 +107,18 @@ bool ProfilePicture::Finish() {
   file_ = std::make_unique<QSaveFile>(PathText(path()));
   if (!file_->open(QIODevice::WriteOnly)) return Fail(file_->errorString());
 
-  const QString title = Tr("Profile of %1").arg(ShownText(data_.field_file));
-  bool drawn = false;
-  switch (*format) {
-    case ProfileFormat::kSvg: {
-      QSvgGenerator svg;
-      svg.setOutputDevice(file_.get());
-      svg.setSize(QSize(static_cast<int>(kCanvasWidth), static_cast<int>(kCanvasHeight)));
-      svg.setViewBox(QRectF(0, 0, kCanvasWidth, kCanvasHeight));
-      svg.setResolution(96);  // the canvas is laid out in pixels of a common screen
-      svg.setTitle(SvgTitle(title));
-      svg.setDescription(Tr("Adjusted elevations and sight balance of a level run"));
-      QPainter painter;
-      drawn = painter.begin(&svg);
-      if (drawn) DrawProfile(painter, data_, QLocale());
-      drawn = painter.end() && drawn;
-      break;
-    }
-    case ProfileFormat::kPng: {
-      const int height = static_cast<int>(std::lround(kImageWidth * kCanvasHeight / kCanvasWidth));
-      QImage image(kImageWidth, height, QImage::Format_RGB32);
-      if (image.isNull()) return Fail(Tr("There is not enough memory for the image."));
-      image.setDotsPerMeterX(3780);  // 96 per inch
-      image.setDotsPerMeterY(3780);
-      QPainter painter(&image);
-      DrawScaled(painter, data_, QSizeF(image.size()));
-      painter.end();
-      drawn = image.save(file_.get(), "PNG");
-      break;
-    }
-    case ProfileFormat::kPdf: {
-      QPdfWriter pdf(file_.get());
-      pdf.setTitle(title);
-      pdf.setCreator(QStringLiteral("Quarrow"));
-      // Letter for a run in feet, A4 in metres: the paper the crew most
-      // likely has.
-      pdf.setPageLayout(QPageLayout(QPageSize(data_.feet ? QPageSize::Letter : QPageSize::A4),
-                                    QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
-                                    QPageLayout::Millimeter));
-      pdf.setResolution(300);
-      QPainter painter;
-      drawn = painter.begin(&pdf);
-      if (drawn) DrawScaled(painter, data_, QSizeF(pdf.width(), pdf.height()));
-      drawn = painter.end() && drawn;
-      break;
-    }
-  }
-  if (!drawn || file_->error() != QFileDevice::NoError) {
-    return Fail(file_->error() != QFileDevice::NoError ? file_->errorString()
-                                                       : Tr("The picture could not be drawn."));
-  }
+  PictureFacts facts;
+  facts.title = Tr("Profile of %1").arg(ShownText(data_.field_file));
+  facts.description = Tr("Adjusted elevations and sight balance of a level run");
+  // Letter for a run in feet, A4 in metres: the paper the crew most likely
+  // has.
+  facts.letter = data_.units == Units::kFeet;
+  QString error;
+  const bool drawn = WritePicture(
+      *file_, *format, facts, [this](QPainter& painter) { DrawProfile(painter, data_, QLocale()); },
+      error);
+  if (file_->error() != QFileDevice::NoError) return Fail(file_->errorString());
+  if (!drawn) return Fail(error);
   return true;
 }
 

@@ -36,7 +36,8 @@ for file in usr/bin/quarrow usr/bin/quarrow-adjust usr/bin/quarrow-convert usr/b
             usr/share/bash-completion/completions/quarrow-adjust \
             usr/share/bash-completion/completions/quarrow-convert \
             usr/share/bash-completion/completions/quarrow-network \
-            usr/lib/quarrow/modules/quarrow-profile.so; do
+            usr/lib/quarrow/modules/quarrow-profile.so \
+            usr/lib/quarrow/modules/quarrow-diagram.so; do
   [ -e "$root/$file" ] || { echo "check-package: $file is missing" >&2; exit 1; }
 done
 # The guide's figures: the setup drawing, both windows and the profile.

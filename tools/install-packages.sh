@@ -19,6 +19,8 @@ packages=(
   qt6-svg-dev
   googletest libgtest-dev
   libeigen3-dev
+  libgraphviz-dev
+  libsuitesparse-dev libopenblas0-serial
   fonts-liberation
   lintian appstream desktop-file-utils poppler-utils
   clang libclang-rt-14-dev

@@ -362,6 +362,8 @@ TEST_F(MainWindowHandlers, DropsOnTheFileBoxes) {
       {"txtRptFile", "one file, not a report", {Path("notes.txt")},                      "before",   Path("notes.txt"), {}},
       {"txtRptFile", "three files: the first", {Path("a.adj"), Path("b.adj"), Path("c.adj")}, "before", Path("a.adj"), {}},
       {"txtRptFile", "dragged text",           {},                                       "before",   "before.adj", {}},
+      {"txtLvlFile", "a name that is no UTF-8", {folder.filePath(QString::fromUtf8("caf\uFFFD.txt"))},                "before",   "before.adj", {"box Quarrow Error"}},
+      {"txtRptFile", "a name that is no UTF-8", {folder.filePath(QString::fromUtf8("r\uFFFDport.adj"))},              "before",   "before.adj", {"box Quarrow Error"}},
   };
   // clang-format on
   window->show();
@@ -377,6 +379,21 @@ TEST_F(MainWindowHandlers, DropsOnTheFileBoxes) {
     EXPECT_EQ(Box("txtRptFile")->text(), row.report_box);
     if (row.field_box == "before") EXPECT_EQ(rs.ReportPath, "kept.adj");
   }
+}
+
+// A field file that names its units in its first line (as the converter
+// writes them) selects them; one that names none leaves the choice alone.
+TEST_F(MainWindowHandlers, AcceptedFieldFileSelectsTheUnitsItNames) {
+  const QString metric = Path("converted.txt");
+  WriteBytes(metric, "Converted by quarrow-convert from GSI file run.gsi; units: metric\r\n" +
+                         ExampleFieldFile());
+  window->show();
+  Find<QRadioButton>("btnFoot")->setChecked(true);
+  DragAndDrop(Box("txtLvlFile"), *Dropped({metric}));
+  EXPECT_TRUE(Find<QRadioButton>("btnMeter")->isChecked());
+  DragAndDrop(Box("txtLvlFile"), *Dropped({field_file}));
+  EXPECT_TRUE(Find<QRadioButton>("btnMeter")->isChecked());
+  EXPECT_EQ(transcript, Lines{});
 }
 
 // --- Exit, Help, guide, About ----------------------------------------------

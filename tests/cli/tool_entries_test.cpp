@@ -135,6 +135,10 @@ TEST(ToolEntries, RefuseAndSayWhyWritingNothing) {
        "quarrow-convert: --from is given 2 times", ""},
       {"the input as its own output", Tool::kConvert, {"--output", "run.jxl", "run.jxl"}, 2,
        "quarrow-convert: run.jxl is the input itself", ""},
+      {"a name that is no UTF-8", Tool::kAdjust, {"--begin", "1", "--end", "1", "caf\uFFFD.txt"}, 2,
+       "quarrow-adjust: 'caf\xEF\xBF\xBD.txt' is not valid UTF-8 text", ""},
+      {"an output that is no UTF-8", Tool::kNetwork, {"--marks", "marks.csv", "--output",
+       "r\uFFFDport.adj", "run1-n1-j2.txt"}, 2, "quarrow-network: 'r\xEF\xBF\xBDport.adj' is not valid UTF-8", ""},
       // clang-format on
   };
   for (const auto& row : rows) {
@@ -214,6 +218,88 @@ TEST(ToolEntries, WarningsNameTheirLinesAndUnitsComeFromTheFile) {
       EXPECT_NE(platform.files[report].find("Metric Units"), std::string::npos);
     }
   }
+}
+
+// The example network's run 6 turned into a spur from BM N-7 to a new mark
+// of a long name, in a file of a long name: nothing else measures it.
+std::string SpurRun() {
+  std::string text = ReadBytes(kExamples + "/network/run6-j3-n7.txt");
+  text.replace(text.find("1,J-3,"), 6, "1,BM N-7,");
+  text.replace(text.find("7,BM N-7,"), 9, "7,BM-NORTH-GATE-1,");
+  return text;
+}
+
+TEST(ToolEntries, NetworkRefusalsAndWhatNothingChecks) {
+  const QStringList runs = kNetwork.mid(4);
+  const std::string metric_header =
+      "Converted by quarrow-convert from GSI file run4.gsi; units: metric\r\n";
+  const struct {
+    const char* what;
+    QStringList arguments;
+    int status;
+    std::string shown;   // the first box, through the platform
+    std::string errors;  // the start of what the tool says itself
+  } rows[] = {
+      // clang-format off
+      {"a decimal comma in the marks file", {"--marks", "comma.csv", "--output", "n.adj", "run1-n1-j2.txt"}, 2,
+       "A standard deviation of more than 1 m (3.3 ft) in the marks file:\r\ncomma.csv, line 2: BM N-1\r\n"
+       "Write decimals with a point, not a comma; a standard deviation is in the units of the network "
+       "(feet).", ""},
+      {"an unnamed beginning mark", QStringList{"--marks", "marks.csv", "--output", "n.adj", "unnamed.txt"} + runs, 2,
+       "The beginning bench mark has no name in:\r\nunnamed.txt, line 1\r\nA run can only be joined to "
+       "the network at named marks.", ""},
+      {"files in different units", QStringList{"--marks", "marks.csv", "--output", "n.adj", "metric.txt"} + runs, 2,
+       "The field files of the network are in different units:\r\nmetric.txt: metric\r\n"
+       "run1-n1-j2.txt: feet (it names none: feet unless --units says otherwise)\r\n"
+       "Adjust a network in one unit: give --units, or convert its files again.", ""},
+      {"units other than --units", {"--units", "feet", "--marks", "marks.csv", "--output", "n.adj", "metric.txt"}, 2,
+       "The field file names other units than --units:\r\nmetric.txt: metric, --units feet\r\n"
+       "Adjust a network in the units its field files were written in.", ""},
+      {"a warning with --strict", QStringList{"--strict", "--marks", "marks.csv", "--output", "n.adj",
+       "typo.txt"} + runs.mid(1), 1, "",
+       "typo.txt:"},
+      // clang-format on
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    FakePlatform platform = Examples();
+    platform.files["comma.csv"] = "name,elevation\r\nBM N-1,499,803\r\nBM N-4,535.459\r\n";
+    std::string unnamed = platform.files["run1-n1-j2.txt"];
+    unnamed.replace(unnamed.find("1,BM N-1,"), 9, "1,,");
+    platform.files["unnamed.txt"] = unnamed;
+    platform.files["metric.txt"] = metric_header + platform.files["run4-j2-n4.txt"];
+    std::string typo = platform.files["run1-n1-j2.txt"];
+    typo.replace(typo.find(",5.000"), 6, ",5.00O");
+    platform.files["typo.txt"] = typo;
+    const Outcome outcome = RunTool(Tool::kNetwork, platform, row.arguments);
+    EXPECT_EQ(outcome.status, row.status);
+    if (!row.shown.empty()) {
+      ASSERT_FALSE(platform.shown.empty());
+      EXPECT_EQ(platform.shown[0].text, row.shown);
+    }
+    EXPECT_EQ(outcome.errors.substr(0, row.errors.size()), row.errors) << outcome.errors;
+    EXPECT_EQ(platform.files.count("n.adj"), 0u);
+  }
+
+  // A spur is adjusted, shown as not checked and never counted as meeting;
+  // no name is cut to its column.
+  FakePlatform platform = Examples();
+  platform.files["run7-spur-to-the-north-gate.txt"] = SpurRun();
+  const Outcome outcome =
+      RunTool(Tool::kNetwork, platform,
+              QStringList{"--marks", "marks.csv", "--output", "n.adj", "--export", "n.json"} +
+                  runs + QStringList{"run7-spur-to-the-north-gate.txt"});
+  EXPECT_EQ(outcome.status, 1) << outcome.errors;
+  const std::string& report = platform.files["n.adj"];
+  EXPECT_NE(report.find("\r\nBM-NORTH-GATE-1   adjusted "), std::string::npos) << report;
+  EXPECT_NE(report.find("   not checked\r\n"), std::string::npos);
+  EXPECT_NE(
+      report.find("  7   run7-spur-to-the-north-gate.txt   BM N-7            BM-NORTH-GATE-1 "),
+      std::string::npos);
+  EXPECT_NE(report.find("| 6 of 6 checked runs meet third order"), std::string::npos);
+  EXPECT_NE(report.find("| ** 1 run and 1 mark are not checked"), std::string::npos);
+  EXPECT_NE(report.find("DOES NOT MEET"), std::string::npos);
+  EXPECT_NE(platform.files["n.json"].find("\"meets_third_order\": null"), std::string::npos);
 }
 
 }  // namespace

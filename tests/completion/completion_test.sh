@@ -61,7 +61,7 @@ cd "$scratch" || exit 1
 mkdir jobs
 touch jobs/lower.txt jobs/lower.md
 touch run.txt RUN.CSV "north road.txt" notes.md old.adj points.csv whole.json \
-  profile.svg profile.png profile.pdf job.jxl JOB.GSI
+  profile.svg profile.png profile.pdf job.jxl JOB.GSI run.rw5 job.xml job.sdr job.gt7 line.DAT
 
 # Options: every option of each tool's help, prefixes, and values after options
 # that take a choice, also written as --option=value (which bash hands over as
@@ -78,7 +78,8 @@ expect "metric" quarrow-adjust --units = m
 expect "feet metric" quarrow-adjust --units =
 expect "distance setups" quarrow-adjust --distribute ""
 expect "setups" quarrow-adjust --distribute = s
-expect "gsi jobxml" quarrow-convert --from ""
+expect "dini gsi gsi-level gts7 jobxml landxml rw5 sdr" quarrow-convert --from ""
+expect "gts7" quarrow-convert --from gt
 expect "feet" quarrow-convert --units f
 expect "feet metric" quarrow-network --units ""
 expect "" quarrow-adjust --begin ""
@@ -91,8 +92,8 @@ expect "jobs old.adj" quarrow-adjust --output ""
 expect "RUN.CSV jobs points.csv whole.json" quarrow-adjust --export ""
 expect "points.csv" quarrow-adjust --export = p
 expect "jobs profile.pdf profile.png profile.svg" quarrow-adjust --profile ""
-expect "JOB.GSI job.jxl jobs" quarrow-convert ""
-expect "jobs north road.txt run.txt" quarrow-convert --output ""
+expect "JOB.GSI job.gt7 job.jxl job.sdr job.xml jobs line.DAT run.rw5" quarrow-convert ""
+expect "RUN.CSV jobs north road.txt points.csv run.txt" quarrow-convert --output ""
 expect "RUN.CSV jobs north road.txt points.csv run.txt" quarrow-network --reports ""
 expect "RUN.CSV jobs north road.txt points.csv run.txt" quarrow-network --marks ""
 expect "RUN.CSV jobs north road.txt points.csv run.txt" quarrow-network --sigma 2 run.txt ""

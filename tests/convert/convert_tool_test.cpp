@@ -104,6 +104,8 @@ TEST_F(ConvertTool, WritesBesideTheInputAndSummarises) {
                         "Face pairs averaged: 0\n"
                         "Largest index error: none, no point was read in both faces\n"
                         "Names changed: 0\n"
+                        "Units in the file: metres, zenith angles in degrees, minutes and "
+                        "seconds\n"
                         "Choose metric units when you adjust this file.\n");
   EXPECT_EQ(errors, "");
 }
@@ -137,6 +139,7 @@ TEST_F(ConvertTool, RefusalsWriteNothing) {
   WriteBytes(Path("empty.gsi"), " \r\n\r\n");
   WriteBytes(Path("guess.gsi"), kGsi + "110005+00000TP1 22.104+08958300 31..00+00052114 \r\n");
   WriteBytes(Path("traverse.jxl"), kTraverse);
+  WriteBytes(Path("track.xml"), "<?xml version=\"1.0\"?>\n<gpx><trk/></gpx>\n");
   WriteBytes(Path("coordinates.jxl"),
              "<JOBFile><FieldBook><StationRecord ID=\"s1\"><StationName>S</StationName>"
              "</StationRecord>\n<PointRecord ID=\"k1\"><Name>BM1</Name><Method>Keyed</Method>"
@@ -153,7 +156,8 @@ TEST_F(ConvertTool, RefusalsWriteNothing) {
       {"unknown option", {"--fast", p("run.gsi")}, "quarrow-convert: Unknown option 'fast'."},
       {"bad --from",
        {"--from", "csv", p("run.gsi")},
-       "quarrow-convert: --from must be jobxml or gsi, not 'csv'."},
+       "quarrow-convert: --from must be jobxml, gsi, rw5, landxml, sdr, gts7, gsi-level or dini, "
+       "not 'csv'."},
       {"bad --units",
        {"--units", "yards", p("run.gsi")},
        "quarrow-convert: --units must be metric or feet, not 'yards'."},
@@ -163,9 +167,12 @@ TEST_F(ConvertTool, RefusalsWriteNothing) {
       {"neither format",
        {"--output", p("out.txt"), p("notes.txt")},
        "quarrow-convert: " + Path("notes.txt") +
-           ": line 1: this is neither JobXML (an XML document whose root element is JOBFile) nor "
-           "GSI "
-           "(lines of GSI-8 or GSI-16 words, a GSI-16 line starting with \"*\")."},
+           ": line 1: this is none of the formats quarrow-convert reads: JobXML (an XML "
+           "document whose root element is JOBFile), GSI (lines of GSI-8 or GSI-16 words, a "
+           "GSI-16 line starting with \"*\"), RW5 (comma-separated records such as MO, OC, BK, "
+           "LS, SS), LandXML (an XML document whose root element is LandXML), SDR33 (fixed-width "
+           "records after a header record 00NMSDR33) or GTS-7 (lines such as JOB, UNITS, STN, "
+           "BS, FS, SS, SD)."},
       {"output is the input",
        {"--output", p("notes.txt"), "--force", p("notes.txt")},
        "quarrow-convert: " + Path("notes.txt") +
@@ -190,7 +197,8 @@ TEST_F(ConvertTool, RefusalsWriteNothing) {
        "quarrow-convert: " + Path("broken.jxl") + ": line 4, column 0: the XML does not parse"},
       {"blanks only",
        {"--output", p("out.txt"), p("empty.gsi")},
-       "quarrow-convert: " + Path("empty.gsi") + ": the file is empty: this is neither JobXML"},
+       "quarrow-convert: " + Path("empty.gsi") +
+           ": the file is empty: this is none of the formats"},
       {"GSI that cannot be split into setups",
        {p("guess.gsi")},
        "quarrow-convert: " + Path("guess.gsi") +
@@ -200,6 +208,11 @@ TEST_F(ConvertTool, RefusalsWriteNothing) {
        "quarrow-convert: " + Path("traverse.jxl") +
            ": record s2: this file is a traverse, not a level run: every setup backsights the "
            "point the setup before it stood on (setup 2 at \"STN2\" backsights \"STN1\")"},
+      {"XML of another kind",
+       {p("track.xml")},
+       "quarrow-convert: " + Path("track.xml") +
+           ": line 2: the root element is <gpx>; expected <JOBFile> (Trimble JobXML) or "
+           "<LandXML> (LandXML 1.2)."},
       {"coordinates only",
        {p("coordinates.jxl")},
        "quarrow-convert: " + Path("coordinates.jxl") +
@@ -267,7 +280,11 @@ TEST(ConvertExamples, GiveTheFieldFilesAndReportsTheReadmePromises) {
     bool feet;
   };
   const Row rows[] = {{"run.jxl", "run-from-jxl.txt", 214.330, 213.853, false},
-                      {"run.gsi", "run-from-gsi.txt", 612.480, 612.186, true}};
+                      {"run.gsi", "run-from-gsi.txt", 612.480, 612.186, true},
+                      {"run.rw5", "run-from-rw5.txt", 214.330, 213.853, false},
+                      {"run.xml", "run-from-xml.txt", 214.330, 213.853, false},
+                      {"run.sdr", "run-from-sdr.txt", 214.330, 213.853, false},
+                      {"run.gt7", "run-from-gt7.txt", 214.330, 213.853, false}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.input);
     FakePlatform platform;
@@ -284,6 +301,65 @@ TEST(ConvertExamples, GiveTheFieldFilesAndReportsTheReadmePromises) {
     RunState rs;
     EXPECT_EQ(CheckAndAdjust(platform, rs, row.begin_elev, row.end_elev, row.feet),
               AdjustOutcome::kMeetsSpecifications);
+  }
+}
+
+}  // namespace
+}  // namespace quarrow
+
+namespace quarrow {
+namespace {
+
+// The report of a converted example, adjusted as examples/README.md says,
+// without its header (which names the files).
+std::string ReportBody(const std::string& example) {
+  FakePlatform platform;
+  platform.files["in"] = ReadBytes(kExamples + "/convert/" + example);
+  std::ostringstream out;
+  std::ostringstream err;
+  if (RunConvertTool({"quarrow-convert", "--output", "run.txt", "in"}, platform, out, err) !=
+      kConvertWritten) {
+    return err.str();
+  }
+  RunState rs;
+  CheckAndAdjust(platform, rs, 214.330, 213.853, false);
+  const std::string report = platform.files["run.adj"];
+  return report.substr(report.find("MARK NAME"));
+}
+
+// The four raw examples record the JobXML example's run: recognised by
+// their content whatever their name, they give its report.
+TEST(ConvertExamples, EveryFormatOfTheKestrelLaneRunGivesTheSameReport) {
+  const std::string jobxml = ReportBody("run.jxl");
+  ASSERT_NE(jobxml.find("MEETS third order"), std::string::npos) << jobxml;
+  for (const char* example : {"run.rw5", "run.xml", "run.sdr", "run.gt7"}) {
+    SCOPED_TRACE(example);
+    EXPECT_EQ(ReportBody(example), jobxml);
+  }
+}
+
+TEST_F(ConvertTool, FromNamesEveryFormatAndRecognitionIgnoresTheName) {
+  struct Row {
+    const char* example;
+    const char* from;
+    const char* kind;
+  };
+  const Row rows[] = {{"run.rw5", "rw5", "RW5"},
+                      {"run.xml", "landxml", "LandXML"},
+                      {"run.sdr", "sdr", "SDR33"},
+                      {"run.gt7", "gts7", "GTS-7"}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.example);
+    // A name that says another format: the content decides.
+    WriteBytes(Path("job.gsi"), ReadBytes(kExamples + "/convert/" + row.example));
+    const QString input = QString::fromStdString(Path("job.gsi"));
+    ASSERT_EQ(Run({"--force", input}), kConvertWritten) << errors;
+    EXPECT_EQ(output.substr(0, output.find('\n')), "Wrote " + Path("job.txt") + " from the " +
+                                                       row.kind + " file " + Path("job.gsi") + ".");
+    ASSERT_EQ(Run({"--force", "--from", row.from, input}), kConvertWritten) << errors;
+    // Read as GSI, it is refused as GSI.
+    EXPECT_EQ(Run({"--force", "--from", "gsi", input}), kConvertInputError);
+    EXPECT_NE(errors.find(": line 1: the word"), std::string::npos) << errors;
   }
 }
 

@@ -110,6 +110,64 @@ TEST(ReduceFieldBook, ASideShotNamedLikeTheTurningPointLeavesTheLastAsForesight)
             "as side shots.");
 }
 
+// A foresight the file marks (RW5's FD, LandXML's purpose, GTS-7's FS)
+// decides where the next backsight cannot: in the last setup, and among
+// several observations of the next backsight. Where it disagrees with the
+// next backsight, the run's connection wins and the summary says so.
+TEST(ReduceFieldBook, AForesightTheFileMarks) {
+  auto marked = [](std::vector<Reading> readings, std::size_t foresight) {
+    SetupReadings setup = SetupOf(std::move(readings));
+    setup.foresight_reading = foresight;
+    return setup;
+  };
+  struct Row {
+    const char* what;
+    FieldBook book;
+    std::vector<std::vector<std::u32string>> setups;
+    std::vector<std::string> notes;
+  };
+  const Row rows[] = {
+      {"the last setup's foresight before its side shots",
+       Book("RW5", {marked({Read(U"TP1", 90, 30), Read(U"BM2", 90, 30), Read(U"BM2", 270, 30),
+                            Read(U"SS1", 90, 20)},
+                           2)}),
+       {{U"TP1", U"SS1", U"BM2"}},
+       {}},
+      {"among two observations of the next backsight",
+       Book("RW5", {marked({Read(U"BM1", 90, 30), Read(U"TP1", 90, 30), Read(U"SS1", 90, 20),
+                            Read(U"TP1", 91, 20)},
+                           1),
+                    SetupOf({Read(U"TP1", 90, 30), Read(U"BM2", 90, 30)})}),
+       {{U"BM1", U"SS1", U"TP1", U"TP1"}, {U"TP1", U"BM2"}},
+       {"Setup 1 observes \"TP1\" 2 times; the one the file marks as the foresight is taken as "
+        "the foresight, the others as side shots."}},
+      {"a mark the next backsight contradicts",
+       Book("RW5", {marked({Read(U"BM1", 90, 30), Read(U"TP1", 90, 30), Read(U"SS1", 90, 20)}, 2),
+                    SetupOf({Read(U"TP1", 90, 30), Read(U"BM2", 90, 30)})}),
+       {{U"BM1", U"SS1", U"TP1"}, {U"TP1", U"BM2"}},
+       {"Setup 1 marks \"SS1\" (line 0) as its foresight, but setup 2 backsights \"TP1\"; "
+        "\"TP1\" is taken as the foresight, \"SS1\" as a side shot."}},
+      {"a mark on the backsight itself counts for nothing",
+       Book("RW5", {marked({Read(U"BM1", 90, 30), Read(U"BM2", 90, 30), Read(U"SS1", 90, 20)}, 0)}),
+       {{U"BM1", U"BM2", U"SS1"}},
+       {}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const ReducedRun run = ReduceFieldBook(row.book);
+    std::vector<std::vector<std::u32string>> setups;
+    for (const ReducedSetup& setup : run.setups) setups.push_back(Names(setup));
+    EXPECT_EQ(setups, row.setups);
+    std::vector<std::string> notes = run.notes;
+    for (std::string& note : notes) {
+      // The readings' lines are numbered by a counter shared with other tests.
+      const std::size_t line = note.find("(line ");
+      if (line != std::string::npos) note.replace(line, note.find(')', line) - line, "(line 0");
+    }
+    EXPECT_EQ(notes, row.notes);
+  }
+}
+
 TEST(ReduceFieldBook, Refusals) {
   struct Row {
     const char* what;

@@ -1,13 +1,16 @@
 // The strongest check of the converter: every example and golden run is
-// recorded again as a JobXML or GSI file by the test helpers, converted back,
-// adjusted, and the report must equal the reviewed golden report. Only the
-// setup labels differ: the converter numbers setups 1, 2, 3...
+// recorded again by the test helpers as each format a collector writes,
+// converted back, adjusted, and the report must equal the reviewed golden
+// report. Only the setup labels differ: the converter numbers setups 1, 2,
+// 3...
 //
 // The encodings are those whose resolution carries the runs' values
 // exactly: GSI zeniths in sexagesimal tenths of a second, lengths in 0.01 mm
 // or 0.0001 ft (1 mm and 0.001 ft where the run has no finer digits), JobXML
 // in shortest round-trip decimals. Gon, decimal degrees and mil cannot hold
-// whole seconds exactly; they are checked on their own in gsi_reader_test.
+// whole seconds exactly; GSI's are checked on their own in gsi_reader_test,
+// and the raw formats write them with enough decimals to come back to the
+// same hundredth of a second.
 
 #include <gtest/gtest.h>
 
@@ -15,6 +18,7 @@
 #include <sstream>
 
 #include "convert/converter.h"
+#include "tests/convert/raw_writers.h"
 #include "tests/convert/survey_writers.h"
 #include "tests/support/fake_platform.h"
 
@@ -24,6 +28,7 @@ namespace {
 using testing_support::FieldRun;
 using testing_support::GsiStyle;
 using testing_support::JobXmlStyle;
+using testing_support::RawStyle;
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -173,6 +178,162 @@ TEST(RoundTrip, GsiGivesTheGoldenReport) {
   EXPECT_EQ(runs_recorded, 22);
 }
 
+// The raw formats, each in several units. A variant's lengths are the
+// file's: for a run in feet a file in metres is converted (and the field
+// file asked for in feet), for a run in metres a file in feet likewise; a
+// run in feet recorded in US survey feet keeps its numbers.
+constexpr LengthUnit kMetres = LengthUnit::kMetre;
+constexpr LengthUnit kFeet = LengthUnit::kInternationalFoot;
+constexpr LengthUnit kSurveyFeet = LengthUnit::kUsSurveyFoot;
+
+ConvertOptions OptionsFor(const GoldenRun& run, RawStyle& raw) {
+  raw.run_in_feet = run.feet;
+  ConvertOptions options;
+  const bool file_in_feet = raw.length != LengthUnit::kMetre;
+  if (run.feet != file_in_feet) options.units = run.feet ? UnitChoice::kFeet : UnitChoice::kMetric;
+  return options;
+}
+
+// Stricter than the report, which rounds heights to the millimetre: every
+// observation comes back to the tenth of a second and the 0.1 mm.
+void ExpectTheSameObservations(const FieldRun& expected, const std::string& recorded,
+                               const ConvertOptions& options) {
+  Conversion conversion;
+  try {
+    conversion = Convert(recorded, options);
+  } catch (const ConvertError&) {
+    return;  // ExpectGoldenReport has said so
+  }
+  const FieldRun got = testing_support::ReadFieldRun(conversion.text.bytes);
+  ASSERT_EQ(got.setups.size(), expected.setups.size());
+  for (std::size_t s = 0; s < got.setups.size(); ++s) {
+    ASSERT_EQ(got.setups[s].size(), expected.setups[s].size()) << "setup " << s + 1;
+    for (std::size_t i = 0; i < got.setups[s].size(); ++i) {
+      const testing_support::FieldLine& a = got.setups[s][i];
+      const testing_support::FieldLine& b = expected.setups[s][i];
+      SCOPED_TRACE("setup " + std::to_string(s + 1) + ", " + b.name);
+      EXPECT_EQ(a.name, b.name);
+      EXPECT_EQ(a.zenith_tenths, b.zenith_tenths);
+      EXPECT_NEAR(a.slope, b.slope, 1e-9);
+      EXPECT_NEAR(a.rod, b.rod, 1e-9);
+    }
+  }
+}
+
+template <typename Style>
+struct Variant {
+  const char* what;
+  Style style;
+};
+
+// Every golden run in every variant; `write` records it, `most` is the
+// longest name the format holds.
+template <typename Style, typename Write>
+void ExpectEveryRun(const char* format, const std::vector<Variant<Style>>& variants, Write write,
+                    std::size_t most = 1000) {
+  for (const GoldenRun& run : kRuns) {
+    if (run.longest_name > most) continue;
+    const FieldRun field_run = testing_support::ReadFieldRun(ReadBytes(run.field_file));
+    for (const Variant<Style>& variant : variants) {
+      SCOPED_TRACE(std::string(run.golden) + ", " + format + " " + variant.what);
+      Style style = variant.style;
+      const ConvertOptions options = OptionsFor(run, style.raw);
+      const std::string recorded = write(field_run, style);
+      ExpectGoldenReport(run, recorded, options);
+      ExpectTheSameObservations(field_run, recorded, options);
+    }
+  }
+}
+
+TEST(RoundTrip, Rw5GivesTheGoldenReport) {
+  using testing_support::Rw5Style;
+  const std::vector<Variant<Rw5Style>> variants = {
+      {"metres, DMS, BD and FD records", {{.length = kMetres}}},
+      {"international feet, gon, both faces, rods carried, side shots after the foresight",
+       {{.length = kFeet,
+         .angle = AngleUnit::kGon,
+         .both_faces = true,
+         .index_error_tenths = 45,
+         .rod_carried = true,
+         .side_shots_last = true}}},
+      {"US survey feet, both faces, horizontal distances, notes",
+       {.raw = {.length = kSurveyFeet, .both_faces = true, .index_error_tenths = -70},
+        .horizontal_distances = true,
+        .notes = true}},
+      {"metres, gon, no roles but BK, side shots after the foresight",
+       {{.length = kMetres,
+         .angle = AngleUnit::kGon,
+         .rod_carried = true,
+         .side_shots_last = true,
+         .no_roles = true}}},
+  };
+  ExpectEveryRun("RW5", variants, testing_support::WriteRw5);
+}
+
+TEST(RoundTrip, LandXmlGivesTheGoldenReport) {
+  using testing_support::LandXmlStyle;
+  const std::vector<Variant<LandXmlStyle>> variants = {
+      {"metres, decimal degrees", {{.length = kMetres, .angle = AngleUnit::kDecimalDegree}}},
+      {"US survey feet, dd.mm.ss, both faces, side shots last, groups, check shots",
+       {.raw = {.length = kSurveyFeet,
+                .angle = AngleUnit::kPackedDms,
+                .both_faces = true,
+                .side_shots_last = true},
+        .observation_groups = true,
+        .check_shots = true}},
+      {"international feet, grads, HeXML, both faces",
+       {.raw = {.length = kFeet,
+                .angle = AngleUnit::kGon,
+                .both_faces = true,
+                .index_error_tenths = 31},
+        .hexml = true}},
+      {"metres, radians, purpose normal, side shots last",
+       {{.length = kMetres,
+         .angle = AngleUnit::kRadian,
+         .side_shots_last = true,
+         .no_roles = true}}},
+  };
+  ExpectEveryRun("LandXML", variants, testing_support::WriteLandXml);
+}
+
+TEST(RoundTrip, SdrGivesTheGoldenReport) {
+  using testing_support::SdrStyle;
+  const std::vector<Variant<SdrStyle>> variants = {
+      {"metres, decimal degrees", {{.length = kMetres, .angle = AngleUnit::kDecimalDegree}}},
+      {"feet, gon, both faces, MC means, rods carried, side shots last",
+       {.raw = {.length = kFeet,
+                .angle = AngleUnit::kGon,
+                .both_faces = true,
+                .index_error_tenths = -25,
+                .rod_carried = true,
+                .side_shots_last = true},
+        .means = true}},
+      {"metres, mil, both faces",
+       {{.length = kMetres,
+         .angle = AngleUnit::kMil,
+         .both_faces = true,
+         .index_error_tenths = 80}}},
+  };
+  ExpectEveryRun("SDR33", variants, testing_support::WriteSdr, 16);
+}
+
+TEST(RoundTrip, Gts7GivesTheGoldenReport) {
+  using testing_support::Gts7Style;
+  const std::vector<Variant<Gts7Style>> variants = {
+      {"metres, DMS", {{.length = kMetres}}},
+      {"feet, gon, both faces, rods carried, side shots last",
+       {{.length = kFeet,
+         .angle = AngleUnit::kGon,
+         .both_faces = true,
+         .index_error_tenths = 12,
+         .rod_carried = true,
+         .side_shots_last = true}}},
+      {"metres, TH lines, both faces, SS headers only",
+       {.raw = {.length = kMetres, .both_faces = true, .no_roles = true}, .th_records = true}},
+  };
+  ExpectEveryRun("GTS-7", variants, testing_support::WriteGts7);
+}
+
 // The summary counts what the crew did, whatever the file's kind.
 TEST(RoundTrip, SummaryCountsTheRecordedRun) {
   const FieldRun field_run = testing_support::ReadFieldRun(ReadBytes(kData + "/example.txt"));
@@ -180,16 +341,21 @@ TEST(RoundTrip, SummaryCountsTheRecordedRun) {
       Convert(testing_support::WriteJobXml(field_run, {.both_faces = true, .index_error = -6}), {});
   const Conversion gsi = Convert(
       testing_support::WriteGsi(field_run, {.both_faces = true, .index_error_tenths = -60}), {});
-  for (const Conversion* c : {&jobxml, &gsi}) {
+  const std::pair<const Conversion*, const char*> conversions[] = {
+      {&jobxml, "metres, zenith angles in decimal degrees"},
+      {&gsi, "metres, zenith angles in degrees, minutes and seconds"}};
+  for (const auto& [c, units] : conversions) {
     SCOPED_TRACE(c->kind);
-    EXPECT_EQ(SummaryText(*c),
-              "Setups: 2\n"
-              "Observations: 5\n"
-              "Side shots: 1\n"
-              "Face pairs averaged: 5\n"
-              "Largest index error: -6.0\" (BM1 in setup 1)\n"
-              "Names changed: 0\n"
-              "Choose metric units when you adjust this file.\n");
+    EXPECT_EQ(SummaryText(*c), std::string("Setups: 2\n"
+                                           "Observations: 5\n"
+                                           "Side shots: 1\n"
+                                           "Face pairs averaged: 5\n"
+                                           "Largest index error: -6.0\" (BM1 in setup 1)\n"
+                                           "Names changed: 0\n"
+                                           "Units in the file: ") +
+                                   units +
+                                   "\n"
+                                   "Choose metric units when you adjust this file.\n");
   }
 }
 

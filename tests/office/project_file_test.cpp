@@ -143,7 +143,7 @@ TEST(MarksCsv, ReadsTheNetworksFileAndPositions) {
   std::string error;
   const auto marks = ReadMarksCsv(
       "\xEF\xBB\xBF# comment\r\nname,elevation,standard_deviation,easting,northing\r\n"
-      "BM N-1,499.803\r\n\r\nBM N-7 , 464.768 ,0.030\r\nJ-2,500,,10.5,-3\r\nJ-3,501,0.1,,7\n",
+      "BM N-1,499.803\r\n\r\nBM N-7 , 464.768 ,0.030\r\nJ-2,500,,10.5,-3\r\nJ-3,501,0.1,4,7\n",
       error);
   ASSERT_TRUE(marks) << error;
   ASSERT_EQ(marks->size(), 4u);
@@ -151,7 +151,7 @@ TEST(MarksCsv, ReadsTheNetworksFileAndPositions) {
   EXPECT_EQ((*marks)[1].std_dev, 0.03);
   EXPECT_EQ((*marks)[2].std_dev, std::nullopt);
   EXPECT_EQ((*marks)[2].easting, 10.5);
-  EXPECT_EQ((*marks)[3].easting, std::nullopt);
+  EXPECT_EQ((*marks)[3].std_dev, 0.1);
   EXPECT_EQ((*marks)[3].northing, 7);
   // Written and read again: the same marks, to the last bit.
   const auto again = ReadMarksCsv(MarksCsv(*marks), error);
@@ -169,8 +169,8 @@ TEST(MarksCsv, RefusesNamingTheLine) {
       {"A,1\n,2\n", "line 2 of the marks file names no mark"},
       {"A,1\nB,x\n", "line 2 of the marks file: the elevation of B is not a number"},
       {"A,1,-0.1\n", "line 1 of the marks file: the standard deviation of A is not a positive"},
-      {"A,1,,x,2\n", "line 1 of the marks file: the easting of A is not a number"},
-      {"A,1\nA,2\n", "The mark A is listed twice in the marks file (again on line 2)"},
+      {"A,1,,x,2\n", "line 1 of the marks file: the easting and northing of A are not numbers"},
+      {"A,1\nA,2\n", "The mark A is listed twice in the marks file (lines 1 and 2)"},
       {"# nothing\n", "The marks file lists no mark"},
   };
   for (const auto& c : cases) {

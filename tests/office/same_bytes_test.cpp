@@ -115,7 +115,7 @@ TEST_F(SameBytes, ARawFileIsConvertedThenAdjusted) {
   OpenAndAdjust(Path("convert/raw.qproject"));
   // Converted in memory: nothing was written beside the raw file.
   EXPECT_EQ(FilesIn(Path("convert")), before);
-  EXPECT_EQ(window->document().Run(Path("convert/run.jxl"))->format, RunFormat::kJobXml);
+  EXPECT_EQ(window->document().Run(Path("convert/run.jxl"))->format, "JobXML");
   QDir().mkpath(Path("out"));
   Export(Path("out"), true, true, 0, false);
   const auto office = Take({Path("out/run.adj"), Path("out/run.csv"), Path("out/run.json")});

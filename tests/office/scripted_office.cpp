@@ -3,6 +3,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QSettings>
+#include <QStatusBar>
 #include <QThreadPool>
 
 namespace quarrow {
@@ -100,7 +101,8 @@ void OfficeTest::OpenAndAdjust(const QString& project) {
   office.jobs().Wait();
   office.mnuAdjust_Click();
   office.jobs().Wait();
-  ASSERT_NE(office.document().result(), nullptr);
+  ASSERT_NE(office.document().result(), nullptr)
+      << office.statusBar()->currentMessage().toStdString();
   ASSERT_TRUE(office.document().result()->adjusted) << office.document().result()->problem;
 }
 

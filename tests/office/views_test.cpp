@@ -105,36 +105,40 @@ TEST_F(Views, EveryViewDrawsAndNoTextLeavesItsCell) {
 
 TEST_F(Views, TheDiagramDrawsEveryMarkAndRun) {
   OpenAndAdjust(Path("network/project.qproject"));
+  Settle();
   auto* diagram = window->findChild<NetworkDiagramView*>();
+  ASSERT_NE(diagram->picture(), nullptr);
   const QImage image = Draw(*diagram, "diagram.png");
   const QRgb background = QColor(Qt::white).rgb();
   const DiagramLayout& layout = diagram->layout();
   ASSERT_EQ(layout.marks.size(), 5u);  // three listed, two junctions
-  ASSERT_EQ(layout.runs.size(), 6u);
+  ASSERT_EQ(layout.observations.size(), 6u);
+  const QRectF canvas = layout.canvas;
   for (std::size_t m = 0; m < layout.marks.size(); ++m) {
-    SCOPED_TRACE("mark " + diagram->data().marks[m].name.toStdString());
+    SCOPED_TRACE("mark " + std::to_string(m));
     const QPoint at = diagram->mapFromScene(layout.marks[m]);
     EXPECT_TRUE(diagram->viewport()->rect().contains(at));
-    EXPECT_TRUE(InkNear(image, at, 6, background));
+    EXPECT_TRUE(InkNear(image, at, 2, background));
     EXPECT_EQ(diagram->MarkAt(at), static_cast<int>(m));
-    const QRectF label = SimpleNetworkDrawing::LabelBox(diagram->data(), layout, m);
-    EXPECT_TRUE(QRectF(diagram->viewport()->rect()).contains(label.translated(at)));
+    EXPECT_TRUE(layout.map.contains(layout.marks[m]));
+    EXPECT_TRUE(canvas.contains(layout.names[m]));
   }
-  for (std::size_t r = 0; r < layout.runs.size(); ++r) {
-    SCOPED_TRACE("run " + diagram->data().runs[r].name.toStdString());
-    const QPoint middle = diagram->mapFromScene(layout.runs[r].pointAtPercent(0.5));
-    EXPECT_TRUE(InkNear(image, middle, 1, background));
+  for (std::size_t o = 0; o < layout.observations.size(); ++o) {
+    SCOPED_TRACE("observation " + std::to_string(o));
+    const QPointF middle = layout.observations[o].pointAtPercent(0.5);
+    EXPECT_TRUE(InkNear(image, diagram->mapFromScene(middle), 1, background));
   }
-  // Clicking a run selects it in the runs table, a mark in the marks table.
-  const DiagramRun& third = diagram->data().runs[2];
-  EXPECT_EQ(diagram->RunAt(diagram->mapFromScene(layout.runs[2].pointAtPercent(0.5))), 2);
-  window->picNetwork_RunClicked(2);
+  // Clicking an observation selects its run in the runs table, a mark its
+  // row in the marks table.
+  const QPoint third = diagram->mapFromScene(layout.observations[2].pointAtPercent(0.5));
+  ASSERT_EQ(diagram->ObservationAt(third), 2);
+  window->picNetwork_ObservationClicked(2);
   EXPECT_EQ(window->SelectedRun(), 2);
-  EXPECT_EQ(diagram->selected_runs(), std::vector<int>{2});
-  window->picNetwork_MarkClicked(third.from);
-  EXPECT_EQ(window->findChild<QTableView*>("grdMarks")->currentIndex().row(), third.from);
-  EXPECT_EQ(diagram->selected_mark(), third.from);
-  // Zoomed in, marks move apart and stay hit where they are drawn.
+  EXPECT_EQ(diagram->selected_observations(), std::vector<int>{2});
+  window->picNetwork_MarkClicked(0);
+  EXPECT_EQ(window->findChild<QTableView*>("grdMarks")->currentIndex().row(), 0);
+  EXPECT_EQ(diagram->selected_mark(), 0);
+  // Zoomed in, a mark stays hit where it is drawn.
   diagram->ZoomIn();
   diagram->ZoomIn();
   const QPoint moved = diagram->mapFromScene(layout.marks[0]);

@@ -50,40 +50,47 @@ TEST_F(OfficeWindow, DropsOfFilesAndFoldersAddRunsAndWriteNothing) {
   WriteBytes(Path("network/notes.csv"), "not a run");
   WriteBytes(Path("broken.txt"), "no observation here\r\n");
   const QStringList before = FilesIn(scratch.path());
+  // A folder: its field files, raw files and digital levels, by name; its
+  // CSV files (the marks, a lines file, notes) are no runs.
   Drop({Path("network")});
-  EXPECT_EQ(ColumnTexts(Runs(), RunsModel::kFile),
-            (QStringList{"run1-n1-j2.txt", "run2-j2-j3.txt", "run3-j3-n1.txt", "run4-j2-n4.txt",
-                         "run5-n4-j3.txt", "run6-j3-n7.txt"}));
+  const QStringList network = {"level-line.dat", "level-line.gsi", "run1-n1-j2.txt",
+                               "run2-j2-j3.txt", "run3-j3-n1.txt", "run4-j2-n4.txt",
+                               "run5-n4-j3.txt", "run6-j3-n7.txt"};
+  EXPECT_EQ(ColumnTexts(Runs(), RunsModel::kFile), network);
   // Again, with files: one already in, a raw file, a broken one and a missing one.
-  Drop({Path("network/run1-n1-j2.txt"), Path("convert/run.gsi"), Path("broken.txt"),
-        Path("missing.txt")});
+  Drop({Path("network/run1-n1-j2.txt"), Path("convert/run.gsi"), Path("convert/run.rw5"),
+        Path("broken.txt"), Path("missing.txt")});
   const QStringList files = ColumnTexts(Runs(), RunsModel::kFile);
-  ASSERT_EQ(files.size(), 9);
-  EXPECT_EQ(files.mid(6), (QStringList{"run.gsi", "broken.txt", "missing.txt"}));
-  EXPECT_EQ(ColumnTexts(Runs(), RunsModel::kFormat).mid(6),
-            (QStringList{"GSI", "field file", "field file"}));
-  EXPECT_EQ(ColumnTexts(Runs(), RunsModel::kVerdict).mid(5),
+  ASSERT_EQ(files.size(), network.size() + 4);
+  EXPECT_EQ(files.mid(network.size()),
+            (QStringList{"run.gsi", "run.rw5", "broken.txt", "missing.txt"}));
+  EXPECT_EQ(ColumnTexts(Runs(), RunsModel::kFormat).mid(network.size() - 1),
+            (QStringList{"field file", "GSI", "RW5", "field file", "field file"}));
+  EXPECT_EQ(ColumnTexts(Runs(), RunsModel::kFormat).mid(0, 2),
+            (QStringList{"digital level", "digital level"}));
+  EXPECT_EQ(ColumnTexts(Runs(), RunsModel::kVerdict).mid(network.size()),
             (QStringList{"not checked", "not checked", "not read", "not read"}));
   // A file that cannot be read stays listed, with its message.
+  const int broken = static_cast<int>(network.size()) + 2;
   EXPECT_NE(Runs()
-                .index(7, RunsModel::kVerdict)
+                .index(broken, RunsModel::kVerdict)
                 .data(Qt::ToolTipRole)
                 .toString()
                 .indexOf("Unrecognized File Format in"),
             -1);
   EXPECT_NE(Runs()
-                .index(8, RunsModel::kFile)
+                .index(broken + 1, RunsModel::kFile)
                 .data(Qt::ToolTipRole)
                 .toString()
                 .indexOf("File Does Not Exist"),
             -1);
-  EXPECT_EQ(Runs().index(6, RunsModel::kSetups).data().toString(), "3");
+  EXPECT_EQ(Runs().index(broken - 2, RunsModel::kSetups).data().toString(), "3");
   EXPECT_EQ(FilesIn(scratch.path()), before);
   // The first runs set the project's units (the example network's are feet).
   EXPECT_EQ(Window().document().project().options.units, Units::kFeet);
   // One undo step per drop.
   Window().document().undo().undo();
-  EXPECT_EQ(Runs().rowCount(), 6);
+  EXPECT_EQ(Runs().rowCount(), network.size());
 }
 
 TEST_F(OfficeWindow, EveryMarkEditUndoesAndRedoes) {
@@ -176,8 +183,8 @@ TEST_F(OfficeWindow, AFieldFileChangedSinceItWasReadIsReadAgainAtAdjust) {
   ASSERT_NE(last, std::string::npos);
   bytes.replace(last, 5, "2.500");
   WriteBytes(Path("run.txt"), bytes);
-  QFile(Path("run.txt")).setFileTime(QDateTime::currentDateTime().addSecs(5),
-                                     QFileDevice::FileModificationTime);
+  QFile(Path("run.txt"))
+      .setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime);
   window->mnuAdjust_Click();
   window->jobs().Wait();
   ASSERT_NE(window->document().result(), nullptr);

@@ -40,6 +40,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "tools/make_guide/guide_pages.h"
+
 namespace {
 
 const char* const kTitle = "Trigonometric Level Runs with Quarrow";
@@ -85,15 +87,6 @@ QString ExpandIncludes(const QString& source, const QStringList& folders) {
     lines << "";
   }
   return lines.join('\n');
-}
-
-bool IsPictureBlock(const QTextBlock& block) {
-  return block.text() == QString(QChar::ObjectReplacementCharacter) &&
-         block.begin().fragment().charFormat().isImageFormat();
-}
-
-bool IsCodeBlock(const QTextBlock& block) {
-  return block.blockFormat().hasProperty(QTextFormat::BlockCodeLanguage);
 }
 
 // Loads every picture into the document, sized and centred, and centres
@@ -247,139 +240,6 @@ QTextTable* InsertContents(QTextDocument& document, std::vector<Heading>& headin
   }
   return table;
 }
-
-// Paginates the document into pages of `page_height`, with every heading and
-// picture on the page of the first two lines that follow it.
-class Pages {
- public:
-  Pages(QTextDocument& document, double page_height)
-      : document_(document), page_height_(page_height) {}
-
-  int PageOf(double y) const { return static_cast<int>(std::floor(y / page_height_)); }
-
-  double Top(const QTextBlock& block) const {
-    return document_.documentLayout()->blockBoundingRect(block).top();
-  }
-
-  // The bottom of the block's second line (or its only one).
-  double BottomOfOpening(const QTextBlock& block) const {
-    const QRectF box = document_.documentLayout()->blockBoundingRect(block);
-    const QTextLayout* layout = block.layout();
-    if (layout == nullptr || layout->lineCount() == 0) return box.bottom();
-    const QTextLine line = layout->lineAt(std::min(1, layout->lineCount() - 1));
-    return box.top() + line.y() + line.height();
-  }
-
-  // Lays the whole document out again. Qt lays a document out lazily and,
-  // after format changes, can leave blocks it never reached without lines.
-  void Relayout() { document_.markContentsDirty(0, document_.characterCount()); }
-
-  // Headings, pictures, and paragraphs that end in a colon, introducing
-  // what follows.
-  static bool KeepsWithNext(const QTextBlock& block) {
-    if (block.blockFormat().headingLevel() > 0 || IsPictureBlock(block)) return true;
-    return block.text().endsWith(':') && !IsCodeBlock(block) &&
-           QTextCursor(block).currentTable() == nullptr;
-  }
-
-  // Moves to the next page every chain of headings and pictures that would
-  // be parted from what follows, until none is.
-  void KeepWithNext() {
-    for (bool moved = true; moved;) {
-      moved = false;
-      for (QTextBlock block = document_.begin(); block.isValid(); block = block.next()) {
-        if (!KeepsWithNext(block)) continue;
-        QTextBlock next = block.next();
-        while (next.isValid() && next.text().isEmpty() && !IsPictureBlock(next)) {
-          next = next.next();
-        }
-        if (!next.isValid() || PageOf(Top(block)) == PageOf(BottomOfOpening(next) - 1)) {
-          continue;
-        }
-        QTextBlock first = block;
-        while (first.previous().isValid() && KeepsWithNext(first.previous())) {
-          first = first.previous();
-        }
-        if (first.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) continue;
-        QTextCursor cursor(first);
-        QTextBlockFormat format = first.blockFormat();
-        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        cursor.setBlockFormat(format);
-        Relayout();
-        moved = true;
-        break;  // positions after it have changed
-      }
-      if (!moved) moved = KeepCodeTogether() || KeepTablesTogether();
-    }
-  }
-
-  // Starts a new page at the headings and paragraphs that introduce
-  // `content`, when there are any and they do not already start one; says
-  // whether it did.
-  bool BreakBeforeIntroduction(const QTextBlock& content) {
-    QTextBlock before = content.previous();
-    while (before.isValid() && before.text().isEmpty() && !IsPictureBlock(before)) {
-      before = before.previous();
-    }
-    if (!before.isValid() || !KeepsWithNext(before)) return false;
-    while (before.previous().isValid() && KeepsWithNext(before.previous())) {
-      before = before.previous();
-    }
-    QTextBlockFormat format = before.blockFormat();
-    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) return false;
-    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    QTextCursor(before).setBlockFormat(format);
-    Relayout();
-    return true;
-  }
-
-  // Moves to the next page the first table that a page end would part and
-  // that fits on one page; says whether it moved one.
-  bool KeepTablesTogether() {
-    for (QTextFrame* frame : document_.rootFrame()->childFrames()) {
-      auto* table = qobject_cast<QTextTable*>(frame);
-      if (table == nullptr) continue;
-      const QRectF box = document_.documentLayout()->frameBoundingRect(table);
-      if (PageOf(box.top()) == PageOf(box.bottom() - 1) || box.height() >= page_height_) continue;
-      QTextTableFormat format = table->format();
-      if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) continue;
-      if (BreakBeforeIntroduction(table->cellAt(0, 0).firstCursorPosition().block())) return true;
-      format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-      table->setFormat(format);
-      Relayout();
-      return true;
-    }
-    return false;
-  }
-
-  // Moves to the next page the first code block that a page end would part
-  // and that fits on one page; says whether it moved one.
-  bool KeepCodeTogether() {
-    for (QTextBlock block = document_.begin(); block.isValid(); block = block.next()) {
-      if (!IsCodeBlock(block) || (block.previous().isValid() && IsCodeBlock(block.previous()))) {
-        continue;
-      }
-      QTextBlock last = block;
-      while (last.next().isValid() && IsCodeBlock(last.next())) last = last.next();
-      const double top = Top(block);
-      const double bottom = document_.documentLayout()->blockBoundingRect(last).bottom();
-      if (PageOf(top) == PageOf(bottom - 1) || bottom - top >= page_height_) continue;
-      if (block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) continue;
-      if (BreakBeforeIntroduction(block)) return true;
-      QTextCursor cursor(block);
-      QTextBlockFormat format = block.blockFormat();
-      format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-      cursor.setBlockFormat(format);
-      Relayout();
-      return true;
-    }
-    return false;
-  }
-
- private:
-  QTextDocument& document_;
-  double page_height_;
-};
 
 }  // namespace
 
