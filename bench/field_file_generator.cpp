@@ -11,7 +11,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr std::size_t kPieceSize = 1 << 16;
-constexpr double kFeetPerMetre = 3.2808333333;  // US survey foot
+constexpr double kFeetPerMetre = 1 / kMetresPerFoot;
 
 // splitmix64: small, fast, and the same on every compiler, unlike the
 // standard library's distributions.
@@ -93,7 +93,7 @@ class RunMaker {
       : options_(options),
         out_(out),
         random_(options.seed),
-        unit_(options.feet ? kFeetPerMetre : 1) {}
+        unit_(options.units == Units::kFeet ? kFeetPerMetre : 1) {}
 
   BenchMarks Make() {
     if (options_.degree_mark == '\xf8') {
@@ -141,14 +141,14 @@ class RunMaker {
     const double back_ground = ground_;
     const double ahead_ground = ground_ + grade_ * (back_distance + ahead_distance);
     const double instrument = back_ground + grade_ * back_distance + random_.Uniform(1.45, 1.75);
-    const double rod = options_.feet ? 5.0 / kFeetPerMetre : RodHeight();
+    const double rod = options_.units == Units::kFeet ? 5.0 / kFeetPerMetre : RodHeight();
 
     Sight(setup, back_name, back_distance, back_ground + rod - instrument, rod);
     if (random_.OneIn(3)) {
       const int shots = 1 + random_.Below(3);
       for (int shot = 0; shot < shots; ++shot) {
         const double ground = instrument - 1.6 + random_.Uniform(-2.5, 1.0);
-        const double side_rod = options_.feet ? 6.5 / kFeetPerMetre : 2.0;
+        const double side_rod = options_.units == Units::kFeet ? 6.5 / kFeetPerMetre : 2.0;
         Sight(setup, SideShotName(setup), random_.Uniform(8, 60), ground + side_rod - instrument,
               side_rod);
       }
@@ -197,7 +197,7 @@ class RunMaker {
     out_.Integer(tenth_seconds / 600 % 60, 2) << '\'';
     out_.Integer(tenth_seconds / 10 % 60, 2);
     if (tenths) out_ << '.' << static_cast<char>('0' + tenth_seconds % 10);
-    const int decimals = options_.feet ? 2 : 3;
+    const int decimals = options_.units == Units::kFeet ? 2 : 3;
     out_ << ',';
     out_.Fixed(slope * unit_, decimals) << ',';
     out_.Fixed(rod * unit_, decimals);

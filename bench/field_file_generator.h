@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/units.h"
+
 namespace quarrow::bench {
 
 struct FieldFileOptions {
@@ -21,7 +23,7 @@ struct FieldFileOptions {
   // Byte 176 as the Windows office software writes it; byte 248 for the
   // older DOS export, which also starts with a job line and a column line.
   char degree_mark = '\xb0';
-  bool feet = false;  // feet (two decimals, 5.00 rods) instead of metres
+  Units units = Units::kMetric;  // in feet: two decimals, 5.00 rods
 };
 
 // The published elevations a crew would type for the generated run.

@@ -90,6 +90,15 @@ side_by_side() {
 med() { awk -v row="$2" 'NR == row { print $1 }' "$data/$1.txt"; }
 low() { awk -v row="$2" 'NR == row { print $2 }' "$data/$1.txt"; }
 
+# Records quarrow-make-network's account of the network it wrote ("... on
+# a 32 x 32 grid, 977 loops, in ...") as the figures PREFIX-grid and
+# PREFIX-loops.
+#   record_network_made PREFIX LINE
+record_network_made() {
+  record "$1-grid" "$(sed -E 's/.* on a ([0-9]+ x [0-9]+) grid.*/\1/' <<<"$2")"
+  record "$1-loops" "$(sed -E 's/.* grid, ([0-9]+) loops.*/\1/' <<<"$2")"
+}
+
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 ms() { awk -v s="$1" 'BEGIN { printf "%.1f ms", s * 1000 }'; }
 secs() { awk -v s="$1" 'BEGIN { printf "%.3f s", s }'; }

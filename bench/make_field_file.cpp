@@ -33,7 +33,7 @@ int main(int argc, char* argv[]) {
     } else if (arg == "--dos") {
       options.degree_mark = '\xf8';
     } else if (arg == "--feet") {
-      options.feet = true;
+      options.units = quarrow::Units::kFeet;
     } else if (!output && arg[0] != '-') {
       output = argv[i];
     } else {
@@ -58,6 +58,6 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   std::printf("--begin %.3f --end %.3f --units %s\n", marks.begin_elev, marks.end_elev,
-              options.feet ? "feet" : "metric");
+              std::string(quarrow::UnitsName(options.units)).c_str());
   return 0;
 }

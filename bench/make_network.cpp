@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "bench/field_file_generator.h"
 
@@ -33,13 +35,16 @@ int main(int argc, char** argv) {
   const std::string folder = argv[1];
   const std::int64_t runs = std::stoll(argv[2]);
   const std::int64_t setups = std::stoll(argv[3]);
-  // A grid whose rows and columns give at least RUNS edges.
+  // The largest grid whose rows and columns take no more than RUNS runs;
+  // the runs left over run edges of it a second time, spread over the grid,
+  // as a crew reruns a line. So every junction is reached by two runs or
+  // more and every run is checked by a loop: a grid cut short would leave
+  // chains hanging from its edge that nothing checks.
   std::int64_t side = 2;
-  while (2 * side * (side - 1) < runs) ++side;
+  while (2 * (side + 1) * side <= runs) ++side;
 
   std::int64_t made = 0;
   const auto make = [&](std::int64_t from, std::int64_t to) {
-    if (made >= runs) return;
     quarrow::bench::BenchMarks marks;
     quarrow::bench::FieldFileOptions options;
     options.setups = setups;
@@ -65,13 +70,21 @@ int main(int argc, char** argv) {
     std::ofstream(folder + name, std::ios::binary) << text;
     ++made;
   };
+  std::vector<std::pair<std::int64_t, std::int64_t>> edges;
   for (std::int64_t row = 0; row < side; ++row) {
     for (std::int64_t column = 0; column + 1 < side; ++column)
-      make(row * side + column, row * side + column + 1);
+      edges.emplace_back(row * side + column, row * side + column + 1);
   }
   for (std::int64_t column = 0; column < side; ++column) {
     for (std::int64_t row = 0; row + 1 < side; ++row)
-      make(row * side + column, (row + 1) * side + column);
+      edges.emplace_back(row * side + column, (row + 1) * side + column);
+  }
+  for (const auto& [from, to] : edges) make(from, to);
+  const auto edge_count = static_cast<std::int64_t>(edges.size());
+  const std::int64_t reruns = runs - edge_count;
+  for (std::int64_t rerun = 0; rerun < reruns; ++rerun) {
+    const auto& [from, to] = edges[rerun * edge_count / reruns % edge_count];
+    make(from, to);
   }
   const std::int64_t middle = (side / 2) * side + side / 2;
   std::ofstream marks(folder + "/marks.csv", std::ios::binary);
@@ -85,8 +98,11 @@ int main(int argc, char** argv) {
   std::snprintf(line, sizeof line, "%s,%.4f,0.020\r\n", JunctionName(middle).c_str(),
                 JunctionElevation(middle));
   marks << line;
-  std::printf("%lld runs of %lld setups on a %lld x %lld grid in %s\n",
+  // The runs and marks of one connected network leave runs - marks + 1
+  // independent loops.
+  std::printf("%lld runs of %lld setups on a %lld x %lld grid, %lld loops, in %s\n",
               static_cast<long long>(made), static_cast<long long>(setups),
-              static_cast<long long>(side), static_cast<long long>(side), folder.c_str());
+              static_cast<long long>(side), static_cast<long long>(side),
+              static_cast<long long>(made - side * side + 1), folder.c_str());
   return 0;
 }

@@ -21,7 +21,7 @@ runs=100000
 folder=$data/network-files
 rm -rf "$folder"
 mkdir -p "$folder"
-"$build/bench/quarrow-make-network" "$folder" "$runs" 10 >/dev/null
+record_network_made network-files "$("$build/bench/quarrow-make-network" "$folder" "$runs" 10)"
 cd "$folder"
 find . -name 'run-*.txt' | sort >runs.list
 record network-files-runs "$(wc -l <runs.list)"

@@ -29,7 +29,7 @@ solver_bench=$build/bench/quarrow-network-bench
 runs_folder=$data/network-runs
 rm -rf "$runs_folder"
 mkdir -p "$runs_folder"
-"$build/bench/quarrow-make-network" "$runs_folder" 2000 500 >/dev/null
+record_network_made network "$("$build/bench/quarrow-make-network" "$runs_folder" 2000 500)"
 record network-setups-bytes "$(cat "$runs_folder"/run-*.txt | wc -c)"
 # The runs by their plain names, from their folder: 2,000 full paths would
 # pass the length one argument may have (hyperfine takes each command as one).

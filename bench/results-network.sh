@@ -124,9 +124,10 @@ network_section() {
 ### End to end: 2,000 runs of 500 setups against one run of 1,000,000
 
 \`quarrow-make-network\` writes 2,000 generated field files of 500 setups
-(1,000,000 setups, $(fmt_bytes "$(figure network-setups-bytes)")) along the edges of a 33 x 33 grid of
-junctions: 913 independent loops and chains, two corners fixed, the middle
-mark weighted. \`--sigma 1.4\` is the generator's own noise, so the global
+(1,000,000 setups, $(fmt_bytes "$(figure network-setups-bytes)")) along the edges of a $(figure network-grid) grid of
+junctions, the runs beyond its edges rerunning edges of it:
+$(thousands "$(figure network-loops)") independent loops and the chain between the two fixed corners,
+every run checked by one, the middle mark weighted. \`--sigma 1.4\` is the generator's own noise, so the global
 test passes (the tool exited $(figure network-exit-status)). Side by side as above.
 
 | Command | Median | Ratio to quarrow-adjust |
@@ -144,7 +145,8 @@ quarrow-adjust does, plus one more read to tell the names' encoding.
 ### End to end from $(thousands "$(figure network-files-runs)") run files
 
 \`quarrow-make-network <folder> $(figure network-files-runs) 10\` writes as many field files of 10
-setups ($(fmt_bytes "$(figure network-files-bytes)") in all) along the edges of a grid of junctions; the
+setups ($(fmt_bytes "$(figure network-files-bytes)") in all) along the edges of a $(figure network-files-grid) grid of
+junctions ($(thousands "$(figure network-files-loops)") loops); the
 list names them in sorted order and \`--runs-from\` reads it. The floor is
 \`xargs -a <list> cat\`, which opens and reads each file once, as
 quarrow-network does. The tool exited $(figure network-files-exit-status) (the global test passes at

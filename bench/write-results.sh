@@ -30,7 +30,7 @@ for name in quick date commit uncommitted processors cpu memory-kib kernel compi
   latency-median-ms latency-p90-ms latency-checked-median-ms network-exit-status \
   network-same-bytes network-load-big network-setups-bytes network-files-runs \
   network-files-bytes network-files-csv-bytes network-files-json-bytes \
-  network-files-exit-status; do
+  network-files-exit-status network-grid network-loops network-files-grid network-files-loops; do
   figure "$name" >/dev/null
 done
 load_settings

@@ -72,15 +72,10 @@ int RunConvertTool(const QStringList& arguments, Platform& platform, std::ostrea
       options.from = *format;
     } else {
       return command_line.UsageError("--from must be " + SourceFormatNames(", ") +
-                                     ", gsi-level or dini, not '" +
-                                     Local8(value) + "'.");
+                                     ", gsi-level or dini, not '" + Local8(value) + "'.");
     }
   }
-  std::optional<Units> unit_choice;
-  if (!command_line.ReadUnits(units, unit_choice, "metric or feet")) return kConvertInputError;
-  if (unit_choice) {
-    options.units = *unit_choice == Units::kMetric ? UnitChoice::kMetric : UnitChoice::kFeet;
-  }
+  if (!command_line.ReadUnits(units, options.units, "metric or feet")) return kConvertInputError;
   options.dos = command_line.IsSet(dos);
 
   const std::string input = QtPlatform::FromQString(files.first());
@@ -118,9 +113,9 @@ int RunConvertTool(const QStringList& arguments, Platform& platform, std::ostrea
   try {
     if (level_from) {
       const LevelledFile file = ReadLevelledFile(bytes, *level_from);
-      if (unit_choice && *unit_choice != file.units) {
+      if (options.units && *options.units != file.units) {
         return InputError(errors, input + ": the file is in " + file.unit_name + ", but --units " +
-                                      std::string(UnitsName(*unit_choice)) +
+                                      std::string(UnitsName(*options.units)) +
                                       " says otherwise; a digital level's file keeps its units.");
       }
       text = WriteLinesCsv(file, options.source_name);

@@ -127,16 +127,16 @@ Conversion Convert(std::string_view bytes, const ConvertOptions& options) {
 
   Conversion conversion;
   conversion.kind = book.kind;
-  conversion.feet =
-      options.units == UnitChoice::kFromFile ? book.feet : options.units == UnitChoice::kFeet;
-  conversion.us_survey_feet = conversion.feet && book.feet && book.us_survey_feet;
+  conversion.units = options.units.value_or(book.units);
+  conversion.us_survey_feet =
+      conversion.units == Units::kFeet && book.units == Units::kFeet && book.us_survey_feet;
   conversion.units_read = book.units_read;
   conversion.angle_only = book.angle_only;
   conversion.means = book.means;
   RefuseWhatIsNotALevelRun(book);
   conversion.run = ReduceFieldBook(book);
   FieldFileOptions write;
-  write.feet = conversion.feet;
+  write.units = conversion.units;
   write.metres_per_foot = conversion.us_survey_feet ? kMetresPerUsSurveyFoot : kMetresPerFoot;
   write.dos = options.dos;
   write.source_name = options.source_name;
@@ -179,7 +179,7 @@ std::string SummaryText(const Conversion& conversion) {
   if (!conversion.units_read.empty()) {
     out += "Units in the file: " + conversion.units_read + "\n";
   }
-  if (!conversion.feet) {
+  if (conversion.units == Units::kMetric) {
     out += "Choose metric units when you adjust this file.\n";
   } else if (conversion.us_survey_feet) {
     out += "Choose English units when you adjust this file (its lengths are US survey feet).\n";

@@ -24,22 +24,20 @@ std::optional<SourceFormat> SourceFormatNamed(std::string_view name);
 // Those names in the order the help lists them, joined by `separator`.
 std::string SourceFormatNames(std::string_view separator);
 
-enum class UnitChoice { kFromFile, kMetric, kFeet };
-
 struct ConvertOptions {
   SourceFormat from = SourceFormat::kRecognise;
-  UnitChoice units = UnitChoice::kFromFile;
+  std::optional<Units> units;  // the field file's units; without them the file's own
   bool dos = false;
   std::string source_name;  // the input's file name, for the first line
 };
 
 struct Conversion {
-  std::string kind;  // "JobXML", "GSI", "RW5", "LandXML", "SDR33" or "GTS-7"
-  bool feet = false;
-  bool us_survey_feet = false;  // the feet written are US survey feet
-  std::string units_read;       // the file's own units
-  int angle_only = 0;           // measurements without a distance, passed over
-  int means = 0;                // readings that are means of rounds
+  std::string kind;              // "JobXML", "GSI", "RW5", "LandXML", "SDR33" or "GTS-7"
+  Units units = Units::kMetric;  // the field file's
+  bool us_survey_feet = false;   // the feet written are US survey feet
+  std::string units_read;        // the file's own units
+  int angle_only = 0;            // measurements without a distance, passed over
+  int means = 0;                 // readings that are means of rounds
   ReducedRun run;
   FieldFileText text;
 };

@@ -62,7 +62,7 @@ struct SetupReadings {
 struct FieldBook {
   std::string kind;  // "JobXML", "GSI", "RW5"..., for the first line and the summary
   std::vector<SetupReadings> setups;
-  bool feet = false;  // the unit the file itself suggests for the field file
+  Units units = Units::kMetric;  // the unit the file itself suggests for the field file
   // Its feet are US survey feet (1200/3937 m): a field file in feet keeps
   // them, so that its lengths are the file's own numbers.
   bool us_survey_feet = false;

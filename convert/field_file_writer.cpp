@@ -52,7 +52,7 @@ FieldFileText WriteFieldFile(const ReducedRun& run, const FieldFileOptions& opti
   FieldFileText out;
   const char mark = options.dos ? '\xf8' : '\xb0';
   const CodePage page = options.dos ? CodePage::kDos437 : CodePage::kWindows1252;
-  const double scale = options.feet ? 1 / options.metres_per_foot : 1;
+  const double scale = options.units == Units::kFeet ? 1 / options.metres_per_foot : 1;
 
   // The reader passes over any line without the degree sign, so the first
   // line keeps to printable ASCII: a file name could hold a degree sign.
@@ -62,7 +62,8 @@ FieldFileText WriteFieldFile(const ReducedRun& run, const FieldFileOptions& opti
     source += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?';
   }
   out.bytes += "Converted by quarrow-convert from " + options.kind + " file " + source + "; ";
-  out.bytes += options.feet ? messages::kFieldFileUnitsFeet : messages::kFieldFileUnitsMetric;
+  out.bytes += options.units == Units::kFeet ? messages::kFieldFileUnitsFeet
+                                             : messages::kFieldFileUnitsMetric;
   out.bytes += "\r\n";
 
   for (std::size_t s = 0; s < run.setups.size(); ++s) {

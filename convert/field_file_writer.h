@@ -15,7 +15,7 @@
 namespace quarrow {
 
 struct FieldFileOptions {
-  bool feet = false;                        // lengths in feet, else metres
+  Units units = Units::kMetric;             // of the lengths written
   double metres_per_foot = kMetresPerFoot;  // the international foot, or the US survey foot
   bool dos = false;         // degree sign byte 248 and code page 437, else 176 and Windows-1252
   std::string source_name;  // the input file's name, for the first line

@@ -277,7 +277,7 @@ FieldBook ReadGsi(std::string_view bytes) {
     book.setups_from_turning_points = true;
     CheckGuessedSetups(book);
   }
-  book.feet = feet.value_or(false);
+  book.units = feet.value_or(false) ? Units::kFeet : Units::kMetric;
   return book;
 }
 

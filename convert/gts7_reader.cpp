@@ -193,7 +193,7 @@ class Gts7Book {
                          "\" is not a positive distance.");
     }
     if (book_.units_read.empty()) {
-      book_.feet = unit != LengthUnit::kMetre;
+      book_.units = FieldFileUnits(unit);
       book_.units_read = UnitsText(unit, angle_);
     }
     job_points_.insert(reading.name);

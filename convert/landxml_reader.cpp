@@ -256,7 +256,7 @@ class LandXmlBook {
       reading.slope = metres / std::sin(ReducedZenith(reading) * kRadiansPerSecond);
     }
     if (book_.units_read.empty()) {
-      book_.feet = o.units->length != LengthUnit::kMetre;
+      book_.units = FieldFileUnits(o.units->length);
       book_.us_survey_feet = o.units->length == LengthUnit::kUsSurveyFoot;
       book_.units_read = UnitsText(o.units->length, o.units->angle);
     }

@@ -248,7 +248,7 @@ class Rw5Book {
       reading.slope = metres / std::sin(ReducedZenith(reading) * kRadiansPerSecond);
     }
     if (book_.units_read.empty()) {
-      book_.feet = unit != LengthUnit::kMetre;
+      book_.units = FieldFileUnits(unit);
       book_.us_survey_feet = unit == LengthUnit::kUsSurveyFoot;
       book_.units_read = UnitsText(unit, mode_.angle);
     }

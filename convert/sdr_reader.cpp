@@ -125,7 +125,7 @@ class SdrBook {
       throw ConvertError(place + ": the header's distance unit (column 42) is \"" +
                          std::string(1, length) + "\"; expected 1 (metres) or 2 (feet).");
     }
-    book_.feet = length_ != LengthUnit::kMetre;
+    book_.units = FieldFileUnits(length_);
     book_.units_read = UnitsText(length_, angle_);
   }
 

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/units.h"
+
 namespace quarrow {
 
 // The US survey foot, 1200/3937 m, in which much of the United States
@@ -18,6 +20,12 @@ namespace quarrow {
 inline constexpr double kMetresPerUsSurveyFoot = 1200.0 / 3937.0;
 
 enum class LengthUnit { kMetre, kInternationalFoot, kUsSurveyFoot };
+
+// The units of a field file whose lengths the survey gives in `unit`:
+// metres, or feet of either kind.
+inline Units FieldFileUnits(LengthUnit unit) {
+  return unit == LengthUnit::kMetre ? Units::kMetric : Units::kFeet;
+}
 
 enum class AngleUnit {
   kDecimalDegree,

@@ -16,7 +16,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int format = data[0] & 0x7;
   options.from = format < quarrow::kSourceFormatCount ? static_cast<quarrow::SourceFormat>(format)
                                                       : quarrow::SourceFormat::kRecognise;
-  options.units = static_cast<quarrow::UnitChoice>((data[0] >> 3 & 0x3) % 3);
+  // Two bits choose the units: the file's own, metric or feet.
+  switch ((data[0] >> 3 & 0x3) % 3) {
+    case 1:
+      options.units = quarrow::Units::kMetric;
+      break;
+    case 2:
+      options.units = quarrow::Units::kFeet;
+      break;
+    default:
+      break;
+  }
   options.dos = (data[0] & 0x80) != 0;
   options.source_name = "fuzz.in";
   try {

@@ -120,7 +120,7 @@ ReducedRun TwoSetups() {
 }
 
 TEST(WriteFieldFile, WholeFileInFeetForDos) {
-  const FieldFileText text = WriteFieldFile(TwoSetups(), {.feet = true,
+  const FieldFileText text = WriteFieldFile(TwoSetups(), {.units = Units::kFeet,
                                                           .dos = true,
                                                           .source_name = "Stra\xc3\x9f"
                                                                          "e 1\xb0.gsi",
@@ -144,18 +144,20 @@ TEST(WriteFieldFile, WholeFileInFeetForDos) {
 
 TEST(WriteFieldFile, TheFirstLineNamesSourceAndUnitsAndIsPassedOver) {
   struct Row {
-    bool feet;
+    Units units;
     const char* kind;
     const char* first_line;
   };
   const Row rows[] = {
-      {false, "JobXML", "Converted by quarrow-convert from JobXML file run.jxl; units: metric\r\n"},
-      {true, "GSI", "Converted by quarrow-convert from GSI file run.jxl; units: feet\r\n"},
+      {Units::kMetric, "JobXML",
+       "Converted by quarrow-convert from JobXML file run.jxl; units: metric\r\n"},
+      {Units::kFeet, "GSI", "Converted by quarrow-convert from GSI file run.jxl; units: feet\r\n"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.first_line);
     const std::string bytes =
-        WriteFieldFile(TwoSetups(), {.feet = row.feet, .source_name = "run.jxl", .kind = row.kind})
+        WriteFieldFile(TwoSetups(),
+                       {.units = row.units, .source_name = "run.jxl", .kind = row.kind})
             .bytes;
     const std::string first = bytes.substr(0, bytes.find('\n') + 1);
     EXPECT_EQ(first, row.first_line);

@@ -362,11 +362,12 @@ TEST(ReadGsi, WithoutMarksASplitThatIsNoLevelRunIsRefused) {
 }
 
 TEST(ReadGsi, UnitsOfTheFieldFileFollowTheFirstDistanceWord) {
-  EXPECT_FALSE(ReadGsi(Block(false, ".104", "9000000", "31", "..06", "10000")).feet);
-  EXPECT_TRUE(ReadGsi(Block(false, ".104", "9000000", "31", "..07", "10000")).feet);
-  EXPECT_TRUE(ReadGsi(Block(false, ".104", "9000000", "32", "..01", "10000") +
-                      Block(false, ".104", "9000000", "31", "..00", "10000"))
-                  .feet);
+  EXPECT_EQ(ReadGsi(Block(false, ".104", "9000000", "31", "..06", "10000")).units, Units::kMetric);
+  EXPECT_EQ(ReadGsi(Block(false, ".104", "9000000", "31", "..07", "10000")).units, Units::kFeet);
+  EXPECT_EQ(ReadGsi(Block(false, ".104", "9000000", "32", "..01", "10000") +
+                    Block(false, ".104", "9000000", "31", "..00", "10000"))
+                .units,
+            Units::kFeet);
 }
 
 TEST(ReadGsi, RefusalsNameTheLine) {

@@ -68,7 +68,7 @@ TEST(ReadJobXml, LiveSightingsWithAngleAndDistanceAreReadings) {
   EXPECT_EQ(book.setups[0].readings[0].place, "record p1");
   EXPECT_EQ(book.angle_only, 2);  // H and K
   EXPECT_EQ(book.means, 1);       // C
-  EXPECT_FALSE(book.feet);
+  EXPECT_EQ(book.units, Units::kMetric);
 }
 
 TEST(ReadJobXml, MeansOfRoundsStandInOnlyForPointsWithoutDirectReadings) {

@@ -92,7 +92,7 @@ void ExpectGoldenReport(const GoldenRun& run, const std::string& recorded,
   } catch (const ConvertError& error) {
     FAIL() << error.what() << "\n" << recorded;
   }
-  EXPECT_EQ(conversion.feet, run.feet);
+  EXPECT_EQ(conversion.units, run.feet ? Units::kFeet : Units::kMetric);
   FakePlatform platform;
   platform.answers = {MessageAnswer::kOk};
   platform.files["run.txt"] = conversion.text.bytes;
@@ -132,7 +132,7 @@ TEST(RoundTrip, JobXmlGivesTheGoldenReport) {
       JobXmlStyle style = variant.style;
       style.feet = run.feet;
       ConvertOptions options;
-      options.units = run.feet ? UnitChoice::kFeet : UnitChoice::kFromFile;
+      if (run.feet) options.units = Units::kFeet;
       ExpectGoldenReport(run, testing_support::WriteJobXml(field_run, style), options);
     }
   }
@@ -190,7 +190,7 @@ ConvertOptions OptionsFor(const GoldenRun& run, RawStyle& raw) {
   raw.run_in_feet = run.feet;
   ConvertOptions options;
   const bool file_in_feet = raw.length != LengthUnit::kMetre;
-  if (run.feet != file_in_feet) options.units = run.feet ? UnitChoice::kFeet : UnitChoice::kMetric;
+  if (run.feet != file_in_feet) options.units = run.feet ? Units::kFeet : Units::kMetric;
   return options;
 }
 

@@ -78,10 +78,10 @@ TEST(ReadRw5, RecordsAsCollectorsWriteThem) {
     EXPECT_EQ(book.kind, "RW5");
   }
   const FieldBook survey_feet = ReadRw5(rows[1].rw5);
-  EXPECT_TRUE(survey_feet.feet);
+  EXPECT_EQ(survey_feet.units, Units::kFeet);
   EXPECT_TRUE(survey_feet.us_survey_feet);
   EXPECT_EQ(survey_feet.units_read, "US survey feet, zenith angles in gon");
-  EXPECT_FALSE(ReadRw5(rows[0].rw5).feet);
+  EXPECT_EQ(ReadRw5(rows[0].rw5).units, Units::kMetric);
 }
 
 TEST(ReadRw5, RefusalsNameTheLineAndWhatWasExpected) {

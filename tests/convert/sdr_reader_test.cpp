@@ -92,7 +92,7 @@ TEST(ReadSdr, RecordsAsSokkiaCollectorsWriteThem) {
     EXPECT_EQ(book.angle_only, row.angle_only);
     EXPECT_EQ(book.means, row.means);
   }
-  EXPECT_TRUE(ReadSdr(rows[1].sdr).feet);
+  EXPECT_EQ(ReadSdr(rows[1].sdr).units, Units::kFeet);
   EXPECT_EQ(ReadSdr(rows[1].sdr).units_read, "international feet, zenith angles in gon");
 }
 

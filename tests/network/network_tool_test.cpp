@@ -14,6 +14,9 @@
 #include <sstream>
 
 #include "cli/adjust_tool.h"
+#include "levelling/levelled_file.h"
+#include "levelling/lines_csv.h"
+
 #include "tests/support/scratch_files.h"
 
 namespace quarrow {
@@ -138,7 +141,7 @@ TEST_F(NetworkTool, ExampleNetworkMatchesItsGoldenReport) {
             0)
       << errors;
   EXPECT_EQ(ReadBytes("network.adj"), ReadBytes(QString(QUARROW_GOLDEN) + "/network.adj"));
-    // The same document, every number the same to 1e-9 of itself (the
+  // The same document, every number the same to 1e-9 of itself (the
   // solver's factorisation may round the last bits otherwise).
   ExpectSameJson(ReadBytes("network.json"), ReadBytes(QString(QUARROW_GOLDEN) + "/network.json"));
   // Turning points are named TP1, TP2... in every run and stay in their own
@@ -323,6 +326,47 @@ TEST_F(NetworkTool, ListedMarkOnNoRunIsAWarning) {
   EXPECT_EQ(Run(QStringList{"--marks", "extra.csv", "--output", "w.adj"} + kNetworkRuns), 0);
   EXPECT_NE(ReadBytes("w.adj").find("** Warning: the listed mark BM Q-5 is on no run.\r\n"),
             std::string::npos);
+}
+
+// The text of the JSON's "marks" array: the adjusted elevations and their
+// standard deviations, whatever the observations were read from.
+std::string MarksOf(const std::string& json) {
+  const std::size_t begin = json.find("\"marks\"");
+  return json.substr(begin, json.find("\"untouched_marks\"") - begin);
+}
+
+// A digital level's file among the run files is its levelled lines, each one
+// observation of the level group: the same adjustment as the lines file
+// quarrow-convert writes from it, and the README's example network meets.
+TEST_F(NetworkTool, DigitalLevelFilesJoinAsLinesOfTheLevelGroup) {
+  const QStringList levels = {"level-line.gsi", "level-line.dat", "levels.csv"};
+  for (const QString& file : levels) QFile::copy(kExamples + "/network/" + file, file);
+  ASSERT_EQ(Run(QStringList{"--marks", "marks.csv", "--output", "net.adj", "--lines", "levels.csv",
+                            "--variance-components", "--export", "net.json"} +
+                kNetworkRuns + QStringList{"level-line.gsi", "level-line.dat"}),
+            0)
+      << errors;
+  const std::string json = ReadBytes("net.json");
+  for (const char* line :
+       {R"("file": "level-line.gsi", "line": 1, "from": "BM N-4", "to": "J-2")",
+        R"("file": "level-line.dat", "line": 2, "from": "BM N-4", "to": "J-3")"}) {
+    EXPECT_NE(json.find(line), std::string::npos) << line;
+  }
+  EXPECT_NE(json.find(R"("name": "level", "observations": 4)"), std::string::npos);
+
+  QStringList converted;
+  for (const char* file : {"level-line.gsi", "level-line.dat"}) {
+        const QString csv = QString(file) + ".csv";
+    WriteBytes(csv, WriteLinesCsv(ReadLevelledFile(ReadBytes(file)), file));
+    converted << "--lines" << csv;
+  }
+    ASSERT_EQ(Run(QStringList{"--marks", "marks.csv", "--output", "csv.adj", "--variance-components",
+                            "--export", "csv.json"} +
+                converted + QStringList{"--lines", "levels.csv"} + kNetworkRuns),
+            0)
+      << errors;
+    // The lines file holds each difference to its last written decimal.
+  ExpectSameJson(MarksOf(ReadBytes("csv.json")), MarksOf(json));
 }
 
 }  // namespace
