@@ -44,7 +44,7 @@ bool ConvertRaw(Platform& platform, ProjectRun& run, const std::string& path, So
   }
   ConvertOptions options;
   options.from = format;
-  options.units = run.settings.units == Units::kMetric ? UnitChoice::kMetric : UnitChoice::kFeet;
+  options.units = run.settings.units;
   options.source_name = FileName(path);
   try {
     Conversion conversion = Convert(bytes, options);
