@@ -150,7 +150,7 @@ junctions ($(thousands "$(figure network-files-loops)") loops); the
 list names them in sorted order and \`--runs-from\` reads it. The floor is
 \`xargs -a <list> cat\`, which opens and reads each file once, as
 quarrow-network does. The tool exited $(figure network-files-exit-status) (the global test passes at
-\`--sigma 1.4\`). Side by side as above, 2 runs a round.
+\`--sigma 1.45\`: short runs carry a little more of the readings' rounding per root km). Side by side as above, 2 runs a round.
 
 | Command | Median | Ratio to cat |
 |---|---|---|

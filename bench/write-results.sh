@@ -72,7 +72,7 @@ hyperfine -N ... 'quarrow-network --force --units metric --sigma 1.4 --marks <fo
 /usr/bin/time -f %M quarrow-network-bench N   # N = 1000, 10000, 100000, 1000000
 quarrow-network-bench --orderings 100000 1000000
 quarrow-make-network <folder> 100000 10; find <folder> -name 'run-*.txt' | sort >runs.list
-hyperfine -N ... 'xargs -a runs.list cat' 'quarrow-network --force --units metric --sigma 1.4 --marks marks.csv --output files.adj --runs-from runs.list'   # and with --export files.csv, --export files.json
+hyperfine -N ... 'xargs -a runs.list cat' 'quarrow-network --force --units metric --sigma 1.45 --marks marks.csv --output files.adj --runs-from runs.list'   # and with --export files.csv, --export files.json
 
 \`\`\`
 
