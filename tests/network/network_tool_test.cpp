@@ -356,16 +356,16 @@ TEST_F(NetworkTool, DigitalLevelFilesJoinAsLinesOfTheLevelGroup) {
 
   QStringList converted;
   for (const char* file : {"level-line.gsi", "level-line.dat"}) {
-        const QString csv = QString(file) + ".csv";
+    const QString csv = QString(file) + ".csv";
     WriteBytes(csv, WriteLinesCsv(ReadLevelledFile(ReadBytes(file)), file));
     converted << "--lines" << csv;
   }
-    ASSERT_EQ(Run(QStringList{"--marks", "marks.csv", "--output", "csv.adj", "--variance-components",
+  ASSERT_EQ(Run(QStringList{"--marks", "marks.csv", "--output", "csv.adj", "--variance-components",
                             "--export", "csv.json"} +
                 converted + QStringList{"--lines", "levels.csv"} + kNetworkRuns),
             0)
       << errors;
-    // The lines file holds each difference to its last written decimal.
+  // The lines file holds each difference to its last written decimal.
   ExpectSameJson(MarksOf(ReadBytes("csv.json")), MarksOf(json));
 }
 
