@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <mutex>
 #include <numbers>
 #include <string>
 #include <unordered_map>
@@ -65,6 +66,11 @@ struct GraphvizGraph {
 // kept apart. False when Graphviz cannot.
 bool GraphvizLayout(const std::vector<LayoutNode>& nodes, const std::vector<LayoutEdge>& edges,
                     std::vector<QPointF>& at) {
+  // Graphviz keeps its error level, its plugins' state and the layouts'
+  // working memory in globals: two layouts at once (the office draws on a
+  // pool of threads) corrupt each other. One at a time, graph freed inside.
+  static std::mutex graphviz;
+  const std::lock_guard<std::mutex> one_at_a_time(graphviz);
   GraphvizGraph gv;
   if (gv.context == nullptr) return false;
   gv.graph = agopen(Text("network"), Agstrictundirected, nullptr);

@@ -9,6 +9,7 @@
 #include <QXmlStreamReader>
 #include <cmath>
 #include <limits>
+#include <thread>
 
 #include "plot/network_scene.h"
 #include "plot/palette.h"
@@ -182,6 +183,29 @@ TEST(ComputeDiagramScene, NoTwoMarksOnOneSpotWithoutCoordinates) {
         EXPECT_FALSE(scene.marks[i].name.box.intersects(scene.marks[j].name.box))
             << scene.marks[i].name.text.toStdString() << " and "
             << scene.marks[j].name.text.toStdString();
+      }
+    }
+  }
+}
+
+// The office lays networks out on a pool of threads, and Graphviz keeps its
+// state in globals: layouts on several threads at once must not corrupt
+// each other. (They need not agree to the pixel: sfdp carries some of its
+// working state from one layout to the next within a process.)
+TEST(ComputeDiagramScene, LayoutsOnSeveralThreadsAtOnce) {
+  const DiagramData data = Grid(24);  // laid out by sfdp, overlaps removed
+  std::vector<DiagramScene> scenes(4);
+  std::vector<std::thread> threads;
+  for (DiagramScene& scene : scenes) {
+    threads.emplace_back([&data, &scene] { scene = ComputeDiagramScene(data, QLocale()); });
+  }
+  for (std::thread& thread : threads) thread.join();
+  for (const DiagramScene& scene : scenes) {
+    ASSERT_EQ(scene.marks.size(), data.marks.size());
+    for (std::size_t i = 0; i < scene.marks.size(); ++i) {
+      for (std::size_t j = i + 1; j < scene.marks.size(); ++j) {
+        const QPointF d = scene.marks[i].centre - scene.marks[j].centre;
+        ASSERT_GT(std::hypot(d.x(), d.y()), 3 * scene.mark_radius) << i << " and " << j;
       }
     }
   }
