@@ -22,6 +22,14 @@ std::string Number(double value) {
 // True when all of `text` is one number as the reader takes it.
 bool IsWholeNumber(std::string_view text) { return NumericPrefixRest(text).empty(); }
 
+// The field before the next comma of `rest`, which moves past it.
+std::string_view NextField(std::string_view& rest) {
+  const std::size_t comma = rest.find(',');
+  const std::string_view field = rest.substr(0, comma);
+  rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+  return field;
+}
+
 // Setup identifiers that are whole numbers, for the test that they climb.
 std::optional<std::int64_t> SetupNumber(std::string_view id) {
   id = TrimBlanksAndTabs(id);
@@ -66,21 +74,23 @@ void FieldFileChecker::CheckNumber(std::int64_t line, std::string_view what, std
 
 void FieldFileChecker::CheckZenith(std::int64_t line, std::string_view text, char degree_mark) {
   const std::string_view trimmed = TrimBlanksAndTabs(text);
-  const std::string shown = "the zenith \"" + Shown(trimmed) + "\"";
+  // Only a warning needs the zenith as text; most lines have none.
+  const auto shown = [&] { return "the zenith \"" + Shown(trimmed) + "\""; };
   if (trimmed.empty()) {
     Warn(line, "the zenith is empty and is read as 0 degrees, straight up");
     return;
   }
   const std::size_t mark = text.find(degree_mark);
   if (mark == std::string_view::npos) {
-    Warn(line, shown + " has no degree sign: it is read as seconds only");
+    Warn(line, shown() + " has no degree sign: it is read as seconds only");
     return;
   }
   const std::string_view degrees = text.substr(0, mark);
   const std::string_view rest = text.substr(mark + 1);
   const std::size_t apostrophe = rest.find('\'');
   if (apostrophe == std::string_view::npos) {
-    Warn(line, shown + " has no minutes mark ('): what follows the degree sign is read as seconds");
+    Warn(line,
+         shown() + " has no minutes mark ('): what follows the degree sign is read as seconds");
     return;
   }
   const std::string_view minutes = rest.substr(0, apostrophe);
@@ -90,45 +100,44 @@ void FieldFileChecker::CheckZenith(std::int64_t line, std::string_view text, cha
   if (!after_seconds.empty() && after_seconds.front() == '"') after_seconds.remove_prefix(1);
   if (!IsWholeNumber(degrees) || !IsWholeNumber(minutes) ||
       !TrimBlanksAndTabs(after_seconds).empty()) {
-    Warn(line, shown + " is not degrees, minutes and seconds: the text goes on past a number");
+    Warn(line, shown() + " is not degrees, minutes and seconds: the text goes on past a number");
     return;
   }
   const double d = NumericPrefix(degrees);
   const double m = NumericPrefix(minutes);
   const double s = NumericPrefix(seconds);
   if (m < 0 || m >= 60 || s < 0 || s >= 60) {
-    Warn(line, shown + " has " +
+    Warn(line, shown() + " has " +
                    (m < 0 || m >= 60 ? Number(m) + " minutes" : Number(s) + " seconds") +
                    ": minutes and seconds run from 0 up to 60");
     return;
   }
   const double zenith = d + m / 60 + s / 3600;
   if (!(zenith >= 0 && zenith < 360)) {
-    Warn(line, shown + " is not between 0 and 360 degrees");
+    Warn(line, shown() + " is not between 0 and 360 degrees");
   } else if (zenith > 180) {
-    Warn(line, shown +
+    Warn(line, shown() +
                    " is a face-II reading (over 180 degrees): it is used as read, so its "
                    "horizontal distance comes out negative");
   }
 }
 
-std::string FieldFileChecker::CheckObservation(const RunState& rs) {
+std::string_view FieldFileChecker::CheckObservation(const RunState& rs) {
   degree_mark_ = rs.DegreeMark;
   const std::int64_t line = rs.InFile.LineNumber();
   last_line_ = line;
   ++observations_;
-  std::string text = rs.LineBuffer;
-  FieldReader fields(text);
-  const std::string name(TrimBlanksAndTabs(fields.Next()));
-  CheckZenith(line, fields.Next(), rs.DegreeMark);
-  CheckNumber(line, "slope distance", fields.Next(), true);
-  CheckNumber(line, "rod height", fields.Next(), false);
+  std::string_view rest = rs.LineBuffer;
+  const std::string_view name = TrimBlanksAndTabs(NextField(rest));
+  CheckZenith(line, NextField(rest), rs.DegreeMark);
+  CheckNumber(line, "slope distance", NextField(rest), true);
+  CheckNumber(line, "rod height", NextField(rest), false);
   return name;
 }
 
 void FieldFileChecker::Backsight(const RunState& rs) {
   const std::int64_t line = rs.InFile.LineNumber();
-  const std::string name = CheckObservation(rs);
+  const std::string_view name = CheckObservation(rs);
   if (first_backsight_) {
     first_backsight_ = false;
     first_backsight_name_ = name;
@@ -138,7 +147,7 @@ void FieldFileChecker::Backsight(const RunState& rs) {
     }
   } else {
     if (name != last_foresight_name_) {
-      Warn(line, "the backsight names " + (name.empty() ? "no point" : Shown(name)) +
+      Warn(line, "the backsight names " + (name.empty() ? std::string("no point") : Shown(name)) +
                      ", but the foresight before it was " +
                      (last_foresight_name_.empty() ? "unnamed" : Shown(last_foresight_name_)));
     }
@@ -153,7 +162,7 @@ void FieldFileChecker::Backsight(const RunState& rs) {
 }
 
 void FieldFileChecker::Foresight(const RunState& rs) {
-  last_foresight_name_ = CheckObservation(rs);
+  last_foresight_name_.assign(CheckObservation(rs));
 }
 
 void FieldFileChecker::UnreadBacksight(const RunState& rs) {

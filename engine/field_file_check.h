@@ -54,7 +54,7 @@ class FieldFileChecker {
   void Warn(std::int64_t line, std::string text);
   // Checks the point name, zenith, slope distance and rod height of a line
   // and returns its point name, trimmed.
-  std::string CheckObservation(const RunState& rs);
+  std::string_view CheckObservation(const RunState& rs);  // the point's name, in rs.LineBuffer
   void CheckZenith(std::int64_t line, std::string_view text, char degree_mark);
   void CheckNumber(std::int64_t line, std::string_view what, std::string_view text, bool positive);
   // Bytes of the file as UTF-8, in the code page of its degree sign.
