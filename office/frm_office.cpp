@@ -1,5 +1,6 @@
 #include "office/frm_office.h"
 
+#include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -100,6 +101,11 @@ frmOffice::~frmOffice() {
   jobs_->Cancel();
   jobs_->Wait();
   pool_.waitForDone();
+  // The views and their models read the document, a member that dies before
+  // QWidget's destructor hides and deletes the children: they go first.
+  hide();
+  qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+  qDeleteAll(findChildren<QAbstractItemModel*>(Qt::FindDirectChildrenOnly));
 }
 
 void frmOffice::BuildViews() {
