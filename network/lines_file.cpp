@@ -75,7 +75,7 @@ LinesFile ReadLinesFile(std::string_view bytes) {
     file.lines.push_back(std::move(line));
     return true;
   });
-    if (file.error.empty() && file.lines.empty()) file.error = "The lines file lists no line.";
+  if (file.error.empty() && file.lines.empty()) file.error = "The lines file lists no line.";
   if (!file.error.empty()) file.lines.clear();  // nothing partial comes back
   return file;
 }

@@ -64,7 +64,7 @@ MarksFile ReadMarksFile(std::string_view bytes) {
     file.marks.push_back(std::move(mark));
     return true;
   });
-    if (file.error.empty() && file.marks.empty()) file.error = "The marks file lists no mark.";
+  if (file.error.empty() && file.marks.empty()) file.error = "The marks file lists no mark.";
   if (!file.error.empty()) file.marks.clear();  // nothing partial comes back
   return file;
 }
