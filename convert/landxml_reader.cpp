@@ -169,16 +169,8 @@ class LandXmlBook {
 
   FieldBook Finish() {
     for (RawObservation& observation : observations_) Take(observation);
-    bool any_reading = false;
-    for (SetupReadings& setup : book_.setups) {
-      setup.station_is_job_point = !setup.station.empty() && job_points_.count(setup.station) != 0;
-      any_reading = any_reading || !setup.readings.empty();
-    }
-    book_.angle_only = holdings_.angle_only.count;
-    if (!any_reading) {
-      RefuseWithoutObservations(holdings_,
-                                {"the first on this line", "a slopeDistance", kLevelRunNeeds});
-    }
+    FinishFieldBook(book_, job_points_, holdings_,
+                    {"the first on this line", "a slopeDistance", kLevelRunNeeds});
     return std::move(book_);
   }
 

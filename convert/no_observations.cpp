@@ -34,4 +34,15 @@ void RefuseWithoutObservations(const FileHoldings& holdings, const FormatWords& 
   throw ConvertError(std::string("the file holds no total-station observations; ") + words.needs);
 }
 
+void FinishFieldBook(FieldBook& book, const std::set<std::u32string>& job_points,
+                     const FileHoldings& holdings, const FormatWords& words) {
+  bool any_reading = false;
+  for (SetupReadings& setup : book.setups) {
+    setup.station_is_job_point = !setup.station.empty() && job_points.count(setup.station) != 0;
+    any_reading = any_reading || !setup.readings.empty();
+  }
+  book.angle_only = holdings.angle_only.count;
+  if (!any_reading) RefuseWithoutObservations(holdings, words);
+}
+
 }  // namespace quarrow

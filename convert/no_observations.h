@@ -5,7 +5,10 @@
 // positions, coordinates, angles only), names where the first of them is,
 // and says what a level run needs, in the words of the file's format.
 
+#include <set>
 #include <string>
+
+#include "convert/field_book.h"
 
 namespace quarrow {
 
@@ -34,5 +37,11 @@ struct FormatWords {
 // Throws ConvertError: GNSS first, then angles, then coordinates, then
 // nothing at all.
 [[noreturn]] void RefuseWithoutObservations(const FileHoldings& holdings, const FormatWords& words);
+
+// The last step of a reader: marks the setups on points the file also lists
+// as job points, counts the angle-only sightings, and refuses the file (as
+// above) when no setup kept a reading.
+void FinishFieldBook(FieldBook& book, const std::set<std::u32string>& job_points,
+                     const FileHoldings& holdings, const FormatWords& words);
 
 }  // namespace quarrow

@@ -75,18 +75,10 @@ class SdrBook {
 
   FieldBook Finish() {
     if (!header_seen_) throw ConvertError("the file is empty; expected an SDR33 header record.");
-    bool any_reading = false;
-    for (std::size_t s = 0; s < book_.setups.size(); ++s) {
+    for (std::size_t s = 0; s < book_.setups.size(); ++s)
       KeepReadings(candidates_[s], book_.setups[s]);
-      SetupReadings& setup = book_.setups[s];
-      setup.station_is_job_point = !setup.station.empty() && job_points_.count(setup.station) != 0;
-      any_reading = any_reading || !setup.readings.empty();
-    }
-    book_.angle_only = holdings_.angle_only.count;
-    if (!any_reading) {
-      RefuseWithoutObservations(holdings_,
-                                {"the first on this line", "a slope distance", kLevelRunNeeds});
-    }
+    FinishFieldBook(book_, job_points_, holdings_,
+                    {"the first on this line", "a slope distance", kLevelRunNeeds});
     return std::move(book_);
   }
 
